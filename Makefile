@@ -1,0 +1,31 @@
+# zvaaSUI.dll: build and test on Debian 12 with MinGW-w64 (i686) and Wine.
+#   make deps    install what is missing (apt-get)
+#   make build   configure and build into $(BUILD)
+#   make test    deps, build, then every test under Wine       (ARGS="-R name" picks tests)
+BUILD ?= build
+BUILD_TYPE ?= Release
+JOBS ?= $(shell nproc)
+ARGS ?=
+
+.PHONY: all deps configure build test clean
+
+all: build
+
+deps:
+	@bash cmake/install-deps.sh
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ]; then \
+	    cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	        -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-i686-mingw.cmake; \
+	fi
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@bash cmake/run-tests.sh $(BUILD) $(ARGS)
+
+clean:
+	@if [ -d $(BUILD) ]; then bash cmake/wine-session.sh $(BUILD) stop; fi
+	rm -rf $(BUILD)

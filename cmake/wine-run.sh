@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The test emulator: runs one Windows program under the build tree's Wine prefix. A hang is cut off
+# after ZVAA_RUN_TIMEOUT seconds (default 60) so that it fails its own test and no other.
+set -u
+prefix=$1; shift
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=${ZVAA_WINEDEBUG:--all}
+unset DISPLAY WAYLAND_DISPLAY
+exec timeout -k 3 "${ZVAA_RUN_TIMEOUT:-60}" wine "$@"

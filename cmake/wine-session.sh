@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The Wine session of one build tree: its own prefix (copied from a template made once), a persistent,
+# warmed-up wineserver, the null graphics driver and no crash dialogs.
+#
+#   wine-session.sh BUILD_DIR start   make the prefix if needed, start and warm up the server
+#   wine-session.sh BUILD_DIR fresh   as start, but on a clean copy of the template
+#   wine-session.sh BUILD_DIR stop    stop the server and wait for it
+#   wine-session.sh BUILD_DIR env     print the environment (for eval) to run wine by hand
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+what=${2:-start}
+root=$build/wine
+template=$root/template
+prefix=$root/prefix
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+make_template() {
+    [ -f "$template/.ready" ] && return 0
+    rm -rf "$template"
+    mkdir -p "$root"
+    echo "wine-session: making the Wine prefix template (once per build tree)" >&2
+    WINEPREFIX=$template wine wineboot -i </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -k || true
+    WINEPREFIX=$template wineserver -w || true
+    touch "$template/.ready"
+}
+
+stop_server() {
+    if [ -d "$prefix" ]; then
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+    fi
+}
+
+start_server() {
+    export WINEPREFIX=$prefix
+    wineserver -p
+    # Starts the services detached from the caller's pipes; without it ctest waits on them.
+    wine wineboot </dev/null >/dev/null 2>&1
+}
+
+case "$what" in
+    start)
+        make_template
+        [ -d "$prefix" ] || cp -a "$template" "$prefix"
+        start_server ;;
+    fresh)
+        make_template
+        stop_server
+        rm -rf "$prefix"
+        cp -a "$template" "$prefix"
+        start_server ;;
+    stop)
+        stop_server ;;
+    env)
+        echo "export WINEPREFIX='$prefix' WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='; unset DISPLAY" ;;
+    *)
+        echo "usage: $0 BUILD_DIR start|fresh|stop|env" >&2; exit 2 ;;
+esac

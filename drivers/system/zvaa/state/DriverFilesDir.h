@@ -1,0 +1,8 @@
+// The folder that holds the driver's own files: the spooler's driver directory plus "\3\".
+#pragma once
+
+#include <windows.h>
+
+// Writes the folder, ending in a backslash, into dir (cchDir wide characters). FALSE when the
+// spooler cannot tell its driver directory or the folder does not fit; dir is then empty.
+BOOL GetDriverFilesDir(LPWSTR dir, size_t cchDir);
