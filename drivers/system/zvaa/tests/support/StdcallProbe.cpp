@@ -3,8 +3,8 @@
 #include <vector>
 
 // int32_t probe(const void *fn, const uint32_t *args, uint32_t count, uint32_t *eax)
-// Pushes the arguments right to left, calls, and returns (esp after the call) - (esp before the
-// pushes). The stack pointer is restored from a callee-saved register whatever the callee did.
+// Pushes the arguments right to left, calls, and returns (esp before the pushes) - (esp after the
+// call): the bytes the callee left on the stack. The stack pointer is restored from a callee-saved register whatever the callee did.
 asm(R"(
     .text
     .globl _zvaa_stdcall_probe
@@ -25,8 +25,8 @@ _zvaa_stdcall_probe:
 2:  call  *8(%ebp)
     movl  20(%ebp), %ecx
     movl  %eax, (%ecx)
-    movl  %esp, %eax
-    subl  %edi, %eax
+    movl  %edi, %eax
+    subl  %esp, %eax
     movl  %edi, %esp
     popl  %edi
     popl  %esi

@@ -1,0 +1,147 @@
+// Every operation of the plug-in object called through its table with the platform's exact argument
+// list. The operations are stdcall: a callee that pops a different number of bytes than its caller
+// pushed would corrupt the driver's stack, so each call checks the stack pointer afterwards.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "support/FakeDriverUi.h"
+#include "support/PluginLibrary.h"
+#include "support/StdcallProbe.h"
+
+namespace {
+
+enum Slot {
+    kQueryInterface, kAddRef, kRelease, kGetInfo, kDevMode, kPublishDriverInterface, kCommonUIProp,
+    kDocumentPropertySheets, kDevicePropertySheets, kDevQueryPrintEx, kDeviceCapabilities, kUpgradePrinter,
+    kPrinterEvent, kDriverEvent, kQueryColorProfile, kFontInstallerDlgProc, kUpdateExternalFonts, kSlotCount
+};
+
+struct PluginSlots : testing::Test {
+    void SetUp() override {
+        plugin = dll.CreatePlugin();
+        ASSERT_NE(nullptr, plugin);
+    }
+    void TearDown() override {
+        if (plugin) plugin->Release();
+    }
+    StdcallResult Call(Slot slot, std::initializer_list<uint32_t> args) {
+        std::vector<uint32_t> all{Arg(plugin)};
+        all.insert(all.end(), args.begin(), args.end());
+        return CallWith(VtableSlot(plugin, slot), all);
+    }
+    static StdcallResult CallWith(const void *fn, const std::vector<uint32_t> &args) {
+        switch (args.size()) {  // the probe takes an initializer list; spell out the counts used here
+        case 1: return CallStdcall(fn, {args[0]});
+        case 2: return CallStdcall(fn, {args[0], args[1]});
+        case 3: return CallStdcall(fn, {args[0], args[1], args[2]});
+        case 4: return CallStdcall(fn, {args[0], args[1], args[2], args[3]});
+        case 5: return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4]});
+        case 9: return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4], args[5], args[6], args[7], args[8]});
+        case 10:
+            return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4], args[5], args[6], args[7], args[8], args[9]});
+        }
+        ADD_FAILURE() << "no probe for " << args.size() << " arguments";
+        return {};
+    }
+
+    PluginLibrary dll;
+    IPrintOemUI *plugin = nullptr;
+};
+
+TEST_F(PluginSlots, TheProbeSeesAWrongArgumentCount) {
+    // UpgradePrinter takes three arguments with its object and reads none; given two, it still pops three.
+    StdcallResult r = CallStdcall(VtableSlot(plugin, kUpgradePrinter), {Arg(plugin), 1});
+    EXPECT_EQ(-4, r.stackImbalance);
+    r = CallStdcall(VtableSlot(plugin, kUpgradePrinter), {Arg(plugin), 1, 0, 0});
+    EXPECT_EQ(4, r.stackImbalance);
+}
+
+TEST_F(PluginSlots, IdentityAndLifetimeSlots) {
+    void *out = nullptr;
+    StdcallResult r = Call(kQueryInterface, {Arg(&IID_IPrintOemUI), Arg(&out)});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ((uint32_t)S_OK, r.eax);
+    EXPECT_EQ(static_cast<void *>(plugin), out);
+
+    r = Call(kRelease, {});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ(1u, r.eax);
+    r = Call(kAddRef, {});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ(2u, r.eax);
+    plugin->Release();
+}
+
+TEST_F(PluginSlots, HandledSlots) {
+    DWORD value = 0, needed = 0;
+    StdcallResult r = Call(kGetInfo, {OEMGI_GETSIGNATURE, Arg(&value), sizeof value, Arg(&needed)});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ((uint32_t)S_OK, r.eax);
+    EXPECT_EQ(0x5A56524Eu, value);
+
+    OEMDMPARAM param = {};
+    param.cbSize = sizeof param;
+    r = Call(kDevMode, {OEMDM_SIZE, Arg(&param)});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ((uint32_t)S_OK, r.eax);
+    EXPECT_EQ(16u, param.cbBufSize);
+
+    FakeDriverUi driver(true);
+    r = Call(kPublishDriverInterface, {Arg(static_cast<IUnknown *>(&driver))});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ((uint32_t)S_OK, r.eax);
+
+    WCHAR profile[16] = {};
+    ULONG size = sizeof profile;
+    FLONG flags = 0;
+    r = Call(kQueryColorProfile, {0, 0, 0, 0, QCP_DEVICEPROFILE, Arg(profile), Arg(&size), Arg(&flags)});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ((uint32_t)S_OK, r.eax);
+    EXPECT_STREQ(L"OEMPROFILE.icm", profile);
+
+    plugin->Release();
+    plugin = nullptr;
+    EXPECT_EQ(1, driver.refs);
+}
+
+TEST_F(PluginSlots, SlotsThatCarryWorkElsewhereKeepTheStackWithUnusableArguments) {
+    // Arguments that name nothing usable: each operation must refuse them and return cleanly.
+    WCHAR name[] = L"Ingen sådan skrivare";
+    EXPECT_EQ(0, Call(kCommonUIProp, {0, 0}).stackImbalance);
+    EXPECT_EQ(0, Call(kDevicePropertySheets, {0, 0}).stackImbalance);
+    EXPECT_EQ(0, Call(kPrinterEvent, {Arg(name), 999, 0, 0}).stackImbalance);
+    EXPECT_EQ(0, Call(kDriverEvent, {999, 1, 0, 0}).stackImbalance);
+}
+
+TEST_F(PluginSlots, DeclinedSlotsTouchNothing) {
+    BYTE canary[64];
+    memset(canary, 0x5C, sizeof canary);
+    DWORD result = 0xD0D0D0D0;
+    WCHAR name[] = L"Skrivare";
+    const uint32_t p = Arg(canary);
+
+    struct Case { Slot slot; std::vector<uint32_t> args; };
+    const Case cases[] = {
+        {kDocumentPropertySheets, {p, 7}},
+        {kDevQueryPrintEx, {p, p, p, p}},
+        {kDeviceCapabilities, {p, 0, Arg(name), DC_PAPERS, p, p, p, 42, Arg(&result)}},
+        {kUpgradePrinter, {1, p}},
+        {kFontInstallerDlgProc, {0, WM_INITDIALOG, 0, p}},
+        {kUpdateExternalFonts, {0, Arg(GetProcessHeap()), Arg(name)}},
+    };
+    for (const Case &c : cases) {
+        std::vector<uint32_t> all{Arg(plugin)};
+        all.insert(all.end(), c.args.begin(), c.args.end());
+        SetLastError(0x1234);
+        const StdcallResult r = CallWith(VtableSlot(plugin, c.slot), all);
+        EXPECT_EQ(0, r.stackImbalance) << "slot " << c.slot;
+        EXPECT_EQ((uint32_t)E_NOTIMPL, r.eax) << "slot " << c.slot;
+        EXPECT_EQ(0x1234u, GetLastError()) << "slot " << c.slot;
+    }
+    for (BYTE b : canary) ASSERT_EQ(0x5C, b);
+    EXPECT_EQ(0xD0D0D0D0u, result);
+    EXPECT_STREQ(L"Skrivare", name);
+}
+
+}  // namespace
