@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          mingw-w64-i686-dev wine wine32:i386 googletest cmake ninja-build make python3)
+          mingw-w64-i686-dev wine wine32:i386 googletest cmake ninja-build make python3 cppcheck)
 
 missing=()
 for p in "${packages[@]}"; do

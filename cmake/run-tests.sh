@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs ctest in the build tree's Wine session: a clean prefix from the template, a persistent and
-# warmed-up server for the whole run, stopped again at the end whatever happens.
+# warmed-up server for the whole run, stopped again at the end whatever happens. The Windows test
+# programs then run a second time with Wine's heap checking on, where any heap error fails.
 #   run-tests.sh BUILD_DIR [ctest arguments...]
 set -uo pipefail
 build=$1; shift
@@ -9,4 +10,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/wine-session.sh" "$build" fresh || { echo "run-tests: the Wine session did not start" >&2; exit 1; }
 trap 'bash "$here/wine-session.sh" "$build" stop' EXIT
 
-ctest --test-dir "$build" --output-on-failure -j "${ZVAA_TEST_JOBS:-2}" "$@"
+jobs=${ZVAA_TEST_JOBS:-2}
+ctest --test-dir "$build" --output-on-failure -j "$jobs" "$@"
+rc=$?
+if [ "${ZVAA_HEAP_CHECK:-1}" = 1 ]; then
+    echo "== again with Wine's heap checking (warn+heap) =="
+    ZVAA_WINEDEBUG=-all,err+heap,warn+heap \
+        ctest --test-dir "$build" --output-on-failure -j "$jobs" -E '^(bed|static|dll)\.' "$@"
+    heap_rc=$?
+    [ $rc -eq 0 ] && rc=$heap_rc
+fi
+exit $rc

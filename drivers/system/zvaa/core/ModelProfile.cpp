@@ -43,7 +43,7 @@ BOOL InitModelProfile(HINSTANCE module, DWORD reason) {
     g_profile.module = module;
     g_profile.holderCount = kHolderCount;
     memcpy(g_profile.inkCapacity, kInkCapacity, sizeof kInkCapacity);
-    StringCchCopyW(g_profile.prefix, ARRAYSIZE(g_profile.prefix), L"zvaa");
+    (void)StringCchCopyW(g_profile.prefix, ARRAYSIZE(g_profile.prefix), L"zvaa");  // fits: constant
     memcpy(g_profile.alignLimits, kAlignLimits, sizeof kAlignLimits);
     memcpy(g_profile.alignDefaults, kAlignDefaults, sizeof kAlignDefaults);
     memcpy(g_profile.alignCounts, kAlignCounts, sizeof kAlignCounts);
