@@ -2,6 +2,7 @@
 #   make deps    install what is missing (apt-get)
 #   make build   configure and build into $(BUILD)
 #   make test    deps, build, then every test under Wine       (ARGS="-R name" picks tests)
+#   make bench   the benchmark figures, each against its target
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -29,3 +30,9 @@ test: build
 clean:
 	@if [ -d $(BUILD) ]; then bash cmake/wine-session.sh $(BUILD) stop; fi
 	rm -rf $(BUILD)
+
+.PHONY: bench
+bench: build
+	@bash cmake/wine-session.sh $(BUILD) start
+	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
+	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc

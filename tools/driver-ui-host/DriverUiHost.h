@@ -1,0 +1,74 @@
+// The least printer-driver user interface that hosts zvaaSUI.dll as the platform's does: it loads the
+// library, creates the plug-in through its class factory, publishes a driver interface, and shows the
+// printer's device property sheet with the pages the plug-in adds, in a real comctl32 property sheet.
+#pragma once
+
+#include "core/PlatformRecords.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class ImportPatch;
+
+// One call of DevicePropertySheets as the host made it.
+struct SheetCall {
+    WORD reason = 0;
+    HRESULT hr = S_OK;
+    ULONG_PTR result = 0;
+};
+
+// What happened while the printer's properties were shown.
+struct PropertiesRun {
+    std::vector<SheetCall> calls;           // in the order made
+    std::vector<UINT> sheetFunctions;       // every pfnComPropSheet function the plug-in asked for
+    int pagesAdded = 0;                     // CPSFUNC_ADD_PROPSHEETPAGEW answered with a page
+    std::wstring infoHeaderTitle;           // what GET_INFO_HEADER put into pTitle
+    std::wstring userData;                  // the printer name the plug-in kept in UserData
+    INT_PTR sheetResult = -2;               // PropertySheetW's result; -2 when there was no page to show
+};
+
+class DriverUiHost {
+public:
+    // Loads the library (beside this program when `dllPath` is empty) and creates the plug-in.
+    explicit DriverUiHost(const std::wstring &dllPath = std::wstring());
+    ~DriverUiHost();
+    DriverUiHost(const DriverUiHost &) = delete;
+    DriverUiHost &operator=(const DriverUiHost &) = delete;
+
+    bool Ok() const { return m_plugin != nullptr; }
+    const std::wstring &Error() const { return m_error; }
+    HMODULE Module() const { return m_module; }
+    IPrintOemUI *Plugin() const { return m_plugin; }
+    FARPROC Export(const char *name) const;
+
+    // Plays the driver for the printer's properties: DevicePropertySheets with INIT and
+    // GET_INFO_HEADER, then the pages added shown modally in a property sheet titled with the printer
+    // name (owned by `owner`), then SET_RESULT with the sheet's result and DESTROY. A script acts on
+    // the sheet through a DialogRobot made before this call: the sheet is the first dialog it sees.
+    PropertiesRun ShowPrinterProperties(const std::wstring &printer, HWND owner = nullptr);
+
+    // The platform's printer-installed notice: PrinterEvent(PRINTER_EVENT_INITIALIZE).
+    HRESULT NotifyPrinterInstalled(const std::wstring &printer);
+
+    // Print jobs the plug-in raised: Wine's spooler crashes in SetJobW at level 2, so under Wine the
+    // host answers the library's SetJobW itself and keeps what it was asked.
+    struct JobChange {
+        DWORD jobId;
+        DWORD priority;
+        DWORD position;
+    };
+    static const std::vector<JobChange> &JobChanges();
+
+private:
+    HMODULE m_module = nullptr;
+    IPrintOemUI *m_plugin = nullptr;
+    IUnknown *m_driverInterface = nullptr;
+    std::unique_ptr<ImportPatch> m_setJobPatch;
+    std::wstring m_error;
+};
+
+// True when running under Wine.
+bool RunningUnderWine();
+// The full path of a file beside the running program.
+std::wstring FileBesideProgram(const std::wstring &name);
