@@ -30,10 +30,10 @@ __attribute__((no_stack_protector)) void InitStackGuard() {
     QueryPerformanceCounter(&counter);
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    uintptr_t seed = now.dwLowDateTime ^ now.dwHighDateTime;
-    seed ^= GetCurrentProcessId() ^ (GetCurrentThreadId() << 16) ^ GetTickCount();
-    seed ^= counter.LowPart ^ counter.HighPart;
-    seed ^= reinterpret_cast<uintptr_t>(&counter);
+    uintptr_t mix = now.dwLowDateTime ^ now.dwHighDateTime;
+    mix ^= GetCurrentProcessId() ^ (GetCurrentThreadId() << 16) ^ GetTickCount();
+    mix ^= counter.LowPart ^ counter.HighPart;
+    mix ^= reinterpret_cast<uintptr_t>(&counter);
     // A zero byte first would end a string copy exactly at the canary; keep the fixed value then.
-    if ((seed & 0xFF) != 0) __stack_chk_guard = seed;
+    if ((mix & 0xFF) != 0) __stack_chk_guard = mix;
 }
