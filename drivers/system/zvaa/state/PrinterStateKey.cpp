@@ -1,0 +1,259 @@
+#include "state/PrinterStateKey.h"
+
+#include <winspool.h>
+#include <strsafe.h>
+
+#include "core/CartridgeRules.h"
+#include "state/PrinterInfo.h"
+
+namespace {
+
+constexpr wchar_t kStateKeyRoot[] = L"Software\\Zelvorn\\";
+constexpr wchar_t kFallbackName[] = L"OFN1";
+constexpr wchar_t kFriendlyNameValue[] = L"OriginalFriendlyName";
+// The printer data is read into this many bytes; one character more keeps room for a terminator,
+// which the stored value does not carry.
+constexpr DWORD kFriendlyNameBytes = 520;
+
+struct InkCounter {
+    const wchar_t *name;
+    CartridgeType type;
+};
+constexpr InkCounter kInkCounters[kInkLevelCount] = {
+    {L"LevelK", kCartBlack},       {L"LevelK2", kCartBlackHigh},  {L"LevelC", kCartColour},
+    {L"LevelC2", kCartColourHigh}, {L"LevelM", kCartColour},      {L"LevelM2", kCartColourHigh},
+    {L"LevelY", kCartColour},      {L"LevelY2", kCartColourHigh}, {L"LevelPhotoK", kCartPhoto},
+    {L"LevelPhotoC", kCartPhoto},  {L"LevelPhotoM", kCartPhoto},
+};
+
+// "Software\Zelvorn\" + name, the name cut to what the path holds. Every reader and writer forms the
+// path here, so a cut name always leads to the same key.
+bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
+    if (FAILED(StringCchCopyW(path, kStateKeyPathChars, kStateKeyRoot))) return false;
+    const HRESULT appended = StringCchCatNW(path, kStateKeyPathChars, friendlyName, kStateKeyNameChars);
+    return SUCCEEDED(appended) || appended == STRSAFE_E_INSUFFICIENT_BUFFER;
+}
+
+// A 4-byte value into *slot; the slot changes only when the value was read.
+bool QueryValue(HKEY key, LPCWSTR name, DWORD *slot) {
+    DWORD value = 0, size = sizeof value;
+    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<LPBYTE>(&value), &size) != ERROR_SUCCESS)
+        return false;
+    *slot = value;
+    return true;
+}
+
+bool SetValue(HKEY key, LPCWSTR name, DWORD type, DWORD value) {
+    return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) == ERROR_SUCCESS;
+}
+
+bool AlignValueName(CartridgeCombo combo, int index, LPWSTR name, size_t cchName) {
+    return SUCCEEDED(StringCchPrintfW(name, cchName, L"%s%d", AlignValueNameStem(combo), index));
+}
+
+// The pair that decides which alignment values belong to the printer. One that cannot be read
+// counts as no cartridges at all, as the alignment dialog itself shows it.
+DWORD CurrentAlignCount(LPCWSTR printerName, CartridgeCombo *combo) {
+    CartridgeType left = kCartNone, right = kCartNone;
+    if (!ReadCartridges(printerName, &left, &right)) left = right = kCartNone;
+    DWORD count = GetAlignValueCount(left, right, combo);
+    return count > (DWORD)kMaxAlignValues ? (DWORD)kMaxAlignValues : count;
+}
+
+}  // namespace
+
+const wchar_t *InkLevelValueName(int index) {
+    return index >= 0 && index < kInkLevelCount ? kInkCounters[index].name : nullptr;
+}
+
+CartridgeType InkLevelCartridgeType(int index) {
+    return index >= 0 && index < kInkLevelCount ? kInkCounters[index].type : kCartNone;
+}
+
+BOOL BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName) {
+    if (!name || cchName == 0) return FALSE;
+    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, nullptr);
+    if (!info) return FALSE;
+    // Long driver and port names are cut to the buffer; the key path cuts further in the same way
+    // for every caller.
+    const HRESULT formatted = StringCchPrintfW(name, cchName, L"%s %s", info->pDriverName ? info->pDriverName : L"",
+                                               info->pPortName ? info->pPortName : L"");
+    FreePrinterInfo(info);
+    return SUCCEEDED(formatted) || formatted == STRSAFE_E_INSUFFICIENT_BUFFER;
+}
+
+BOOL StateKeyExists(LPCWSTR friendlyName) {
+    if (!friendlyName) return FALSE;
+    WCHAR path[kStateKeyPathChars];
+    if (!FormStateKeyPath(friendlyName, path)) return FALSE;
+    HKEY key = nullptr;
+    const LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
+    if (status == ERROR_SUCCESS) RegCloseKey(key);
+    return status != ERROR_FILE_NOT_FOUND;
+}
+
+BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
+    if (!printerName || !path) return FALSE;
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_USE};
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return FALSE;
+
+    WCHAR name[kFriendlyNameBytes / sizeof(WCHAR) + 1] = {};
+    DWORD type = 0, size = 0;
+    const DWORD status = GetPrinterDataW(printer, const_cast<LPWSTR>(kFriendlyNameValue), &type,
+                                         reinterpret_cast<LPBYTE>(name), kFriendlyNameBytes, &size);
+    ClosePrinter(printer);
+    // The stored name has no terminator: its length is the byte count. An empty name would make
+    // the root itself the printer's key, so it counts as unreadable too.
+    const DWORD length = size > kFriendlyNameBytes ? 0 : size / sizeof(WCHAR);
+    name[length] = L'\0';
+    const bool readable = status == ERROR_SUCCESS && name[0] != L'\0';
+    return FormStateKeyPath(readable ? name : kFallbackName, path) ? TRUE : FALSE;
+}
+
+BOOL OpenStateKey(LPCWSTR printerName, HKEY *key) {
+    if (!key) return FALSE;
+    WCHAR path[kStateKeyPathChars];
+    if (!GetStateKeyPath(printerName, path)) return FALSE;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, const_cast<LPWSTR>(L"SW?"), REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &opened, nullptr) != ERROR_SUCCESS &&
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return FALSE;
+    *key = opened;
+    return TRUE;
+}
+
+BOOL ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right) {
+    if (!left || !right) return FALSE;
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    const bool readLeft = QueryValue(key, L"CartLeft", reinterpret_cast<DWORD *>(left));
+    const bool readRight = QueryValue(key, L"CartRight", reinterpret_cast<DWORD *>(right));
+    RegCloseKey(key);
+    return readLeft && readRight;
+}
+
+BOOL WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right) {
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    const bool wroteLeft = SetValue(key, L"CartLeft", REG_BINARY, (DWORD)left);
+    const bool wroteRight = SetValue(key, L"CartRight", REG_BINARY, (DWORD)right);
+    RegCloseKey(key);
+    return wroteLeft && wroteRight;
+}
+
+BOOL WriteAlignNeed(LPCWSTR printerName, DWORD value) {
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    const bool wrote = SetValue(key, L"AlignNeed", REG_BINARY, value);
+    RegCloseKey(key);
+    return wrote;
+}
+
+BOOL ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels) {
+    if (!levels) return FALSE;
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    for (int i = 0; i < kInkLevelCount; ++i) QueryValue(key, kInkCounters[i].name, &levels->counters[i]);
+    RegCloseKey(key);
+    return TRUE;
+}
+
+BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels) {
+    if (!levels) return FALSE;
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    bool all = true;
+    for (int i = 0; i < kInkLevelCount; ++i) all = SetValue(key, kInkCounters[i].name, REG_DWORD, levels->counters[i]) && all;
+    RegCloseKey(key);
+    return all;
+}
+
+BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]) {
+    if (!values) return FALSE;
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    CartridgeCombo combo = kComboInvalid;
+    const DWORD count = CurrentAlignCount(printerName, &combo);
+    bool all = true;
+    for (DWORD i = 0; i < count; ++i) {
+        WCHAR name[32];
+        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
+              QueryValue(key, name, reinterpret_cast<DWORD *>(&values[i])) && all;
+    }
+    RegCloseKey(key);
+    return all;
+}
+
+BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
+    if (!values) return FALSE;
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    CartridgeCombo combo = kComboInvalid;
+    const DWORD count = CurrentAlignCount(printerName, &combo);
+    bool all = true;
+    for (DWORD i = 0; i < count; ++i) {
+        WCHAR name[32];
+        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) && SetValue(key, name, REG_BINARY, (DWORD)values[i]) &&
+              all;
+    }
+    RegCloseKey(key);
+    // AlignNeed is cleared only once every value of the combination is stored.
+    return all ? WriteAlignNeed(printerName, 0) : FALSE;
+}
+
+BOOL WriteDefaultAlignValues(LPCWSTR printerName) {
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    const ModelProfile &model = Model();
+    bool all = true;
+    for (CartridgeCombo combo = 0; combo < kComboRows; ++combo) {
+        const LONG count = (LONG)model.alignCounts[combo];
+        for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
+            WCHAR name[32];
+            all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
+                  SetValue(key, name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
+        }
+    }
+    RegCloseKey(key);
+    return all;
+}
+
+BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
+    InkLevelSet levels;
+    for (DWORD &counter : levels.counters) counter = kInkLevelUnknown;
+    if (!ReadInkLevels(printerName, &levels)) return FALSE;
+    if (!IsKnownCartridgeType(type) || type == kCartNone) return TRUE;
+    for (int i = 0; i < kInkLevelCount; ++i)
+        if (kInkCounters[i].type == type) levels.counters[i] = Model().inkCapacity[type];
+    return WriteInkLevels(printerName, &levels);
+}
+
+BOOL InitPrinterState(LPCWSTR printerName) {
+    WCHAR friendlyName[MAX_PATH];
+    if (!BuildOriginalFriendlyName(printerName, friendlyName, ARRAYSIZE(friendlyName))) return FALSE;
+
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return FALSE;
+    size_t length = 0;
+    if (FAILED(StringCchLengthW(friendlyName, ARRAYSIZE(friendlyName), &length))) length = 0;
+    // Stored without its terminator; readers take the byte count as the length.
+    const DWORD status = SetPrinterDataW(printer, const_cast<LPWSTR>(kFriendlyNameValue), REG_SZ,
+                                         reinterpret_cast<LPBYTE>(friendlyName), (DWORD)(length * sizeof(WCHAR)));
+    ClosePrinter(printer);
+    if (status != ERROR_SUCCESS) return FALSE;
+
+    // A key from an earlier installation on the same driver and port keeps its state.
+    if (StateKeyExists(friendlyName)) return TRUE;
+
+    const ModelProfile &model = Model();
+    if (!WriteCartridges(printerName, model.defaultLeft, model.defaultRight)) return FALSE;
+    if (!WriteDefaultAlignValues(printerName)) return FALSE;
+    InkLevelSet full;
+    for (int i = 0; i < kInkLevelCount; ++i) full.counters[i] = model.inkCapacity[kInkCounters[i].type];
+    if (!WriteInkLevels(printerName, &full)) return FALSE;
+    return WriteAlignNeed(printerName, 1);
+}

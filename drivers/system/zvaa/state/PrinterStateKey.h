@@ -1,0 +1,68 @@
+// Each printer's persistent state: one registry key, HKLM "Software\Zelvorn\<OriginalFriendlyName>",
+// with the installed cartridge pair, eleven ink level counters, the alignment values of each cartridge
+// combination and the alignment-needed flag. Every operation opens what it needs and closes it again;
+// all return 1 for success and 0 for failure and show nothing.
+#pragma once
+
+#include <windows.h>
+
+#include "core/ModelProfile.h"
+
+// The eleven counters, always handled as one set in this order.
+enum InkLevelIndex : int {
+    kInkLevelK = 0,
+    kInkLevelK2,
+    kInkLevelC,
+    kInkLevelC2,
+    kInkLevelM,
+    kInkLevelM2,
+    kInkLevelY,
+    kInkLevelY2,
+    kInkLevelPhotoK,
+    kInkLevelPhotoC,
+    kInkLevelPhotoM,
+    kInkLevelCount
+};
+
+struct InkLevelSet {
+    DWORD counters[kInkLevelCount];
+};
+
+// What RefillInkLevels stores for a counter it could not read: the level is not known.
+constexpr DWORD kInkLevelUnknown = 0xFFFFFFFFu;
+
+// Registry value name of a counter, and the cartridge type whose ink it counts.
+const wchar_t *InkLevelValueName(int index);
+CartridgeType InkLevelCartridgeType(int index);
+
+// Room of a key path, and of the name part after "Software\Zelvorn\" (a longer name is cut to it).
+constexpr size_t kStateKeyPathChars = MAX_PATH;
+constexpr size_t kStateKeyNameChars = kStateKeyPathChars - 1 - 17;
+
+// "<driver name> <port name>" of the printer, cut to cchName. FALSE when its record cannot be had.
+BOOL BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName);
+// Whether the state key of a friendly name exists; only a definite "not found" counts as missing.
+BOOL StateKeyExists(LPCWSTR friendlyName);
+// The key path of a printer (from its printer data, "OFN1" when that cannot be read); FALSE when the
+// printer cannot be opened. `path` holds kStateKeyPathChars characters.
+BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path);
+// Opens (or creates) the printer's key: full access, else created, else read-only. Caller closes.
+BOOL OpenStateKey(LPCWSTR printerName, HKEY *key);
+
+BOOL ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right);
+BOOL WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right);
+BOOL WriteAlignNeed(LPCWSTR printerName, DWORD value);
+// Fills what can be read; a counter that cannot be read keeps the caller's value.
+BOOL ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels);
+BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels);
+// The values of the installed pair's combination (1 to 6 of them); a pair that cannot be read counts
+// as no cartridges (the invalid combination, one value "AlignK_0"). Writing clears AlignNeed after
+// every value was stored.
+BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]);
+BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]);
+BOOL WriteDefaultAlignValues(LPCWSTR printerName);
+// Sets the counters of a newly inserted cartridge of `type` to full; type 0 writes nothing.
+BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type);
+// At installation: stores the printer's friendly name as printer data and, unless its key exists
+// already, gives the key the default pair, default alignment values, full counters and AlignNeed 1.
+BOOL InitPrinterState(LPCWSTR printerName);
