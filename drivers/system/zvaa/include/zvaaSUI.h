@@ -25,6 +25,10 @@ INT WINAPI OEMEjectPageCmd(LPBYTE command);
  * MAX_PATH * 2 bytes. Writes an empty string when the driver directory cannot be found. Returns 1. */
 INT WINAPI GetColorDataDLLPath(LPSTR path);
 
+/* rundll32 entry: removes the printer named by the command line (ANSI, at most 259 characters) and
+ * asks the spooler to delete its driver. Waits 10 seconds first. Shows and reports nothing. */
+void WINAPI OEMDeletePrinterDriver(HWND window, HINSTANCE instance, LPSTR commandLine, int show);
+
 #ifdef __cplusplus
 }
 #endif

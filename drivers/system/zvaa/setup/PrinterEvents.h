@@ -3,5 +3,15 @@
 
 #include "core/PlatformRecords.h"
 
+// PRINTER_EVENT_INITIALIZE prepares the printer's state and, when the configuration asks for it,
+// makes it the default printer. E_FAIL only when the state could not be prepared.
 HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam);
+// DRIVER_EVENT_DELETE removes the state keys of the driver's printers and the library's copy in the
+// system directory. Always S_OK.
 HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM lParam);
+
+// Deletes every state key whose name contains the driver name (exactly, case-sensitive). A null or
+// empty driver name deletes nothing. Always 1.
+BOOL DeleteDriverStateKeys(LPCWSTR driverName);
+// Moves an existing file to a fresh "ZV" temporary file name; non-zero when it was moved.
+BOOL MoveFileToTemp(LPCWSTR path);
