@@ -1,7 +1,5 @@
 #include "core/ComServer.h"
 
-#include <new>
-
 #include "core/OemClassFactory.h"
 #include "core/PlatformRecords.h"
 
@@ -26,14 +24,7 @@ void FreeComObject(void *object) {
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID *ppv) {
     if (!IsEqualCLSID(rclsid, CLSID_OEMUI)) return CLASS_E_CLASSNOTAVAILABLE;
-
-    void *memory = AllocComObject(sizeof(OemClassFactory));
-    if (!memory) return E_OUTOFMEMORY;
-    OemClassFactory *factory = new (memory) OemClassFactory();
-
-    const HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    return CreateComObject<OemClassFactory>(riid, ppv);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_serverLocks == 0 ? S_OK : S_FALSE; }

@@ -1,7 +1,5 @@
 #include "core/OemClassFactory.h"
 
-#include <new>
-
 #include "core/ComServer.h"
 #include "core/OemUiPlugin.h"
 
@@ -32,13 +30,7 @@ ULONG STDMETHODCALLTYPE OemClassFactory::Release() {
 HRESULT STDMETHODCALLTYPE OemClassFactory::CreateInstance(IUnknown *outer, REFIID riid, void **ppv) {
     if (outer) return CLASS_E_NOAGGREGATION;
 
-    void *memory = AllocComObject(sizeof(OemUiPlugin));
-    if (!memory) return E_OUTOFMEMORY;
-    OemUiPlugin *plugin = new (memory) OemUiPlugin();
-
-    const HRESULT hr = plugin->QueryInterface(riid, ppv);
-    plugin->Release();
-    return hr;
+    return CreateComObject<OemUiPlugin>(riid, ppv);
 }
 
 HRESULT STDMETHODCALLTYPE OemClassFactory::LockServer(BOOL lock) {
