@@ -1,0 +1,25 @@
+// The white header band of the wizard-style dialogs: the printer picture at the right end, a bold
+// title and body lines at the left. Painted from WM_DRAWITEM of the dialog's header button.
+#pragma once
+
+#include <windows.h>
+
+#include "resources/ResourceIds.h"
+
+// A header string list: string ids, the first the title, each further one body lines (a line feed
+// inside a string starts a new line), ended by 0.
+namespace HeaderStrings {
+constexpr UINT kAlignment[] = {IDS_ALIGN_TITLE, IDS_ALIGN_BODY, 0};                              // 104
+constexpr UINT kCartridgeInstall[] = {IDS_INSTALL_TITLE, IDS_INSTALL_BODY1, IDS_INSTALL_BODY2, 0};  // 113
+constexpr UINT kSetupPrompt[] = {IDS_SETUP_TITLE, IDS_SETUP_BODY1, IDS_SETUP_BODY2, 0};          // 150
+constexpr UINT kAlignPrep[] = {IDS_ALIGN_PREP_TITLE, IDS_ALIGN_PREP_BODY, 0};                    // 151
+constexpr UINT kManualFeed[] = {IDS_MANUAL_FEED_TITLE, IDS_MANUAL_FEED_BODY, 0};                 // 152
+constexpr UINT kBanner[] = {IDS_BANNER_TITLE, IDS_BANNER_BODY, 0};                               // 153
+constexpr UINT kCartridgeIdentify[] = {IDS_IDENTIFY_TITLE, IDS_IDENTIFY_BODY, 0};                // 154
+}  // namespace HeaderStrings
+
+// Paints the band into item->hDC over item->rcItem (its left and top are 0): white ground, the
+// bitmap `bannerId` stretched to the band's height at the right end, then the strings of `strings`
+// (may be null). TRUE when painted; FALSE, drawing nothing, without a record, a device context, a
+// memory context or the bitmap. Leaves the context's font and background colour as it found them.
+BOOL WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);
