@@ -289,6 +289,58 @@ void PrinterEnvironment::DeleteStateKey(const std::wstring &friendlyName) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str());
 }
 
+bool PrinterEnvironment::ReadStateValue(const std::wstring &friendlyName, const wchar_t *valueName, DWORD *type,
+                                        std::string *bytes) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0, kind = 0;
+    bool ok = RegQueryValueExW(key, valueName, nullptr, &kind, nullptr, &size) == ERROR_SUCCESS;
+    std::string data(size, '\0');
+    if (ok && size) ok = RegQueryValueExW(key, valueName, nullptr, &kind, reinterpret_cast<LPBYTE>(&data[0]), &size) ==
+                         ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!ok) return false;
+    data.resize(size);
+    if (type) *type = kind;
+    if (bytes) *bytes = data;
+    return true;
+}
+
+std::vector<std::wstring> PrinterEnvironment::StateValueNames(const std::wstring &friendlyName) {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    WCHAR name[MAX_PATH];
+    for (DWORD i = 0;; ++i) {
+        DWORD chars = ARRAYSIZE(name);
+        if (RegEnumValueW(key, i, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+std::wstring PrinterEnvironment::FriendlyNameOf(const std::wstring &printer) const {
+    for (const Printer &p : m_printers)
+        if (p.name == printer) {
+            HANDLE handle = nullptr;
+            if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), &handle, nullptr)) return std::wstring();
+            DWORD needed = 0;
+            GetPrinterW(handle, 2, nullptr, 0, &needed);
+            std::vector<BYTE> buffer(needed ? needed : 1);
+            std::wstring name;
+            if (needed && GetPrinterW(handle, 2, buffer.data(), needed, &needed)) {
+                auto *info = reinterpret_cast<PRINTER_INFO_2W *>(buffer.data());
+                name = std::wstring(info->pDriverName) + L" " + info->pPortName;
+            }
+            ClosePrinter(handle);
+            return name;
+        }
+    return std::wstring();
+}
+
 std::wstring PrinterEnvironment::DefaultPrinter() {
     WCHAR name[MAX_PATH + 1] = {};
     DWORD size = ARRAYSIZE(name);

@@ -78,6 +78,13 @@ public:
     static std::wstring StateKeyPath(const std::wstring &friendlyName);
     static bool StateKeyPresent(const std::wstring &friendlyName);
     static void DeleteStateKey(const std::wstring &friendlyName);
+    // One value of a state key: its registry type and its bytes. False when the key or value is missing.
+    static bool ReadStateValue(const std::wstring &friendlyName, const wchar_t *valueName, DWORD *type,
+                               std::string *bytes);
+    // The names of the values the key holds.
+    static std::vector<std::wstring> StateValueNames(const std::wstring &friendlyName);
+    // "<driver> <port>" of a printer added here, as the plug-in names its state key.
+    std::wstring FriendlyNameOf(const std::wstring &printer) const;
 
     // --- Machine-wide things ------------------------------------------------------------------------
     // Takes the machine-wide lock (once; held until teardown) and notes the default printer, which
