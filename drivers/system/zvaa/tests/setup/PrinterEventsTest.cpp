@@ -1,0 +1,268 @@
+// Printer installation and driver deletion on the real spooler and registry.
+#include <windows.h>
+#include <winspool.h>
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "setup/PrinterEvents.h"
+#include "support/HandleLedger.h"
+#include "support/ImportPatch.h"
+#include "support/PluginLibrary.h"
+#include "support/PrinterEnvironment.h"
+
+namespace {
+
+HRESULT Install(const std::wstring &printer, INT event = PRINTER_EVENT_INITIALIZE) {
+    return OemPrinterEvent(const_cast<PWSTR>(printer.c_str()), event, 0, 0);
+}
+
+HRESULT DeleteDriver(const std::wstring &driver, DWORD level = 3) {
+    DRIVER_INFO_3W info = {};
+    info.cVersion = 3;
+    info.pName = const_cast<LPWSTR>(driver.c_str());
+    DRIVER_INFO_1W first = {const_cast<LPWSTR>(driver.c_str())};
+    LPBYTE record = level == 1 ? reinterpret_cast<LPBYTE>(&first) : reinterpret_cast<LPBYTE>(&info);
+    return OemDriverEvent(DRIVER_EVENT_DELETE, level, record, 0);
+}
+
+bool FileExists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring LibraryInSystemDir() { return PrinterEnvironment::SystemDir() + L"zvaaSUI.DLL"; }
+
+}  // namespace
+
+TEST(PrinterEvent, InitialisationPreparesTheStateAndOtherEventsDoNothing) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+
+    HandleLedger ledger(HandleLedger::ProgramModule());
+    EXPECT_EQ(S_OK, Install(printer, PRINTER_EVENT_DELETE));
+    EXPECT_EQ(S_OK, Install(printer, 999));
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(friendly));
+    EXPECT_EQ(S_OK, Install(L"Skrivare som inte finns"));
+    EXPECT_EQ(S_OK, OemPrinterEvent(nullptr, PRINTER_EVENT_INITIALIZE, 0, 0));
+    EXPECT_TRUE(ledger.Balanced());
+
+    EXPECT_EQ(S_OK, Install(printer));
+    EXPECT_TRUE(ledger.Balanced());
+    EXPECT_EQ(24u, PrinterEnvironment::StateValueNames(friendly).size());
+}
+
+TEST(PrinterEvent, MakesThePrinterTheDefaultOnlyWhenConfigured) {
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring before = env.AddTestPrinter();
+    ASSERT_TRUE(SetDefaultPrinterW(before.c_str()));
+    const std::wstring printer = env.AddTestPrinter();
+
+    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=0\n");
+    EXPECT_EQ(S_OK, Install(printer));
+    EXPECT_EQ(before, PrinterEnvironment::DefaultPrinter());
+    env.WriteConfigIni(L"[OEMConfig]\nOther=1\n");
+    EXPECT_EQ(S_OK, Install(printer));
+    EXPECT_EQ(before, PrinterEnvironment::DefaultPrinter());
+
+    // Reinstalling keeps the state and still applies the switch.
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
+                                           KEY_ALL_ACCESS, &key));
+    const DWORD photo = 2;
+    RegSetValueExW(key, L"CartRight", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&photo), sizeof photo);
+    RegCloseKey(key);
+    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    HandleLedger ledger(HandleLedger::ProgramModule());
+    EXPECT_EQ(S_OK, Install(printer));
+    EXPECT_TRUE(ledger.Balanced());
+    EXPECT_EQ(printer, PrinterEnvironment::DefaultPrinter());
+    std::string bytes;
+    ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"CartRight", nullptr, &bytes));
+    EXPECT_EQ(2, bytes[0]);
+}
+
+namespace {
+DWORD WINAPI SetPrinterDataFails(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD) { return ERROR_ACCESS_DENIED; }
+int defaultCalls;
+BOOL WINAPI CountDefaultCalls(LPCWSTR) {
+    ++defaultCalls;
+    return TRUE;
+}
+}  // namespace
+
+TEST(PrinterEvent, AFailedInitialisationReportsFailureAndLeavesTheDefaultAlone) {
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring printer = env.AddTestPrinter();
+    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    ImportPatch fail(HandleLedger::ProgramModule(), "winspool.drv", "SetPrinterDataW",
+                     reinterpret_cast<const void *>(&SetPrinterDataFails));
+    ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", (WORD)204,
+                           reinterpret_cast<const void *>(&CountDefaultCalls));
+    ASSERT_EQ(1u, setDefault.slots()) << "the set-default entry is imported by ordinal 204";
+    defaultCalls = 0;
+    HandleLedger ledger(HandleLedger::ProgramModule());
+    EXPECT_EQ(E_FAIL, Install(printer));
+    EXPECT_TRUE(ledger.Balanced());
+    EXPECT_EQ(0, defaultCalls);
+}
+
+TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
+    PrinterEnvironment env;
+    env.LockShared();  // the event also deletes the library's copy in the system directory
+    const std::wstring mine = env.AddTestPrinter();
+    const std::wstring longer = env.AddTestPrinter(L"", env.DriverName() + L" Plus");
+    const std::wstring other = env.AddTestPrinter(L"", L"Annan drivrutin " + env.Tag());
+    for (const std::wstring &p : {mine, longer, other}) ASSERT_EQ(S_OK, Install(p));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zelvorn\\OFN1", 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+    auto present = [&](const std::wstring &printer) {
+        return PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer));
+    };
+
+    // Every name contains the empty one: without a driver name nothing may go.
+    EXPECT_EQ(S_OK, DeleteDriver(L""));
+    EXPECT_EQ(S_OK, OemDriverEvent(DRIVER_EVENT_DELETE, 3, nullptr, 0));
+    DRIVER_INFO_1W info = {const_cast<LPWSTR>(env.DriverName().c_str())};
+    EXPECT_EQ(S_OK, OemDriverEvent(999, 1, reinterpret_cast<LPBYTE>(&info), 0));
+    EXPECT_TRUE(present(mine) && present(longer) && present(other));
+
+    HandleLedger ledger(HandleLedger::ProgramModule());
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+    EXPECT_TRUE(ledger.Balanced());
+    EXPECT_FALSE(present(mine));
+    EXPECT_FALSE(present(longer)) << "its name contains the deleted driver's";
+    EXPECT_TRUE(present(other));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(L"OFN1"));
+}
+
+TEST(DriverEvent, FindsTheNameInEveryLevelOfDriverInformation) {
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring printer = env.AddTestPrinter();
+    for (DWORD level : {1u, 2u, 3u, 6u}) {
+        ASSERT_EQ(S_OK, Install(printer));
+        EXPECT_EQ(S_OK, DeleteDriver(env.DriverName(), level));
+        EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer))) << "level " << level;
+    }
+}
+
+TEST(DriverEvent, AStateKeyWithSubkeysGoesWhole) {
+    PrinterEnvironment env;
+    env.LockShared();
+    // A backslash in a port name nests keys: the printer's state is the whole branch.
+    const std::wstring friendly = env.DriverName() + L" Z:\\portar\\" + env.Tag();
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.DriverName() + L" Z:"));
+}
+
+namespace {
+decltype(&DeleteFileW) realDelete;
+BOOL WINAPI LibraryStaysPut(LPCWSTR path) {
+    if (lstrcmpiW(path, LibraryInSystemDir().c_str()) == 0) {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return realDelete(path);
+}
+BOOL WINAPI MoveRefused(LPCWSTR, LPCWSTR) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// The "ZV*.tmp" files of the temporary folder.
+std::vector<std::wstring> TempFilesOfThePlugin() {
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(ARRAYSIZE(temp), temp);
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry;
+    HANDLE listing = FindFirstFileW((std::wstring(temp) + L"ZV*.tmp").c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(std::wstring(temp) + entry.cFileName);
+    while (FindNextFileW(listing, &entry));
+    FindClose(listing);
+    return found;
+}
+}  // namespace
+
+TEST(DriverEvent, DeletesTheLibraryFileOrMovesItToATemporaryName) {
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring library = env.WriteFileAt(LibraryInSystemDir(), "MZ gammal");
+    ASSERT_FALSE(library.empty());
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+    EXPECT_FALSE(FileExists(library));
+
+    env.WriteFileAt(library, "MZ upptagen");
+    const std::vector<std::wstring> before = TempFilesOfThePlugin();
+    {
+        ImportPatch del(HandleLedger::ProgramModule(), "kernel32.dll", "DeleteFileW",
+                        reinterpret_cast<const void *>(&LibraryStaysPut));
+        realDelete = del.original<decltype(&DeleteFileW)>();
+        HandleLedger ledger(HandleLedger::ProgramModule());
+        EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+        EXPECT_TRUE(ledger.Balanced());
+    }
+    EXPECT_FALSE(FileExists(library));
+    std::wstring moved;
+    for (const std::wstring &f : TempFilesOfThePlugin())
+        if (std::find(before.begin(), before.end(), f) == before.end()) moved = f;
+    ASSERT_FALSE(moved.empty()) << "moved to a fresh ZV temporary file";
+    HANDLE file = CreateFileW(moved.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char content[32] = {};
+    DWORD got = 0;
+    ReadFile(file, content, sizeof content - 1, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_STREQ("MZ upptagen", content);
+    DeleteFileW(moved.c_str());
+
+    // Neither deleted nor moved: it stays, and no empty temporary file is left behind.
+    env.WriteFileAt(library, "MZ kvar");
+    {
+        ImportPatch del(HandleLedger::ProgramModule(), "kernel32.dll", "DeleteFileW",
+                        reinterpret_cast<const void *>(&LibraryStaysPut));
+        realDelete = del.original<decltype(&DeleteFileW)>();
+        ImportPatch move(HandleLedger::ProgramModule(), "kernel32.dll", "MoveFileW",
+                         reinterpret_cast<const void *>(&MoveRefused));
+        EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+    }
+    EXPECT_TRUE(FileExists(library));
+    EXPECT_EQ(before.size(), TempFilesOfThePlugin().size());
+}
+
+TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    PluginLibrary dll;
+    ASSERT_NE(nullptr, dll.module());
+    IPrintOemUI *plugin = dll.CreatePlugin();
+    ASSERT_NE(nullptr, plugin);
+    {
+        HandleLedger ledger(dll.module());
+        ledger.TrackCrtBlocks();
+        EXPECT_EQ(S_OK, plugin->PrinterEvent(const_cast<PWSTR>(printer.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+        EXPECT_TRUE(ledger.Balanced());
+    }
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    EXPECT_EQ(24u, PrinterEnvironment::StateValueNames(friendly).size());
+    {
+        HandleLedger ledger(dll.module());
+        DRIVER_INFO_2W info = {};
+        info.cVersion = 3;
+        info.pName = const_cast<LPWSTR>(env.DriverName().c_str());
+        EXPECT_EQ(S_OK, plugin->DriverEvent(DRIVER_EVENT_DELETE, 2, reinterpret_cast<LPBYTE>(&info), 0));
+        EXPECT_TRUE(ledger.Balanced());
+    }
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(friendly));
+    plugin->Release();
+}
