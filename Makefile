@@ -3,6 +3,8 @@
 #   make build   configure and build into $(BUILD)
 #   make test    deps, build, then every test under Wine       (ARGS="-R name" picks tests)
 #   make bench   the benchmark figures, each against its target
+#   make pictures  every wizard dialog with its header, the maintenance page and all bitmaps as PNG files
+#                in $(BUILD)/pictures
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -36,3 +38,12 @@ bench: build
 	@bash cmake/wine-session.sh $(BUILD) start
 	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
 	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc
+
+.PHONY: pictures
+pictures: build
+	@mkdir -p $(BUILD)/pictures
+	@bash cmake/wine-session.sh $(BUILD) start
+	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_pictures.exe 'Z:$(CURDIR)/$(BUILD)/pictures'; rc=$$?; \
+	    if [ -f $(BUILD)/bin/unit_ui.exe ]; then ZVAA_PICTURES_DIR='Z:$(CURDIR)/$(BUILD)/pictures' bash cmake/wine-run.sh \
+	        $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/unit_ui.exe --gtest_filter='WizardPictures*' >/dev/null || rc=1; fi; \
+	    bash cmake/wine-session.sh $(BUILD) stop; ls $(BUILD)/pictures; exit $$rc

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <wchar.h>
+
 #include "state/DriverIni.h"
 #include "support/HandleLedger.h"
 #include "support/ImportPatch.h"
@@ -98,6 +100,17 @@ TEST(GetDriverIniString, LooksInOemFilesThenUserThenSystemLanguageSections) {
     EXPECT_EQ(L"Not Found", Lookup(printer, L"ORDER_URL", &found));
     EXPECT_FALSE(found);
     EXPECT_TRUE(ledger.Balanced());
+}
+
+TEST(GetDriverIniString, FindsTheSectionOfTheProcessLocale) {
+    // Wine takes the locale from LC_ALL when the process starts (en-US by default, sv-SE with
+    // LC_ALL=sv_SE.UTF-8): whichever it is, its own section answers.
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    WCHAR section[32];
+    swprintf(section, ARRAYSIZE(section), L"Strings.%04X", (unsigned)(GetUserDefaultLCID() & 0xFFFF));
+    env.WriteOwnDriverIni(L"[Strings.0000]\nCART_BLK=fel\n[" + std::wstring(section) + L"]\nCART_BLK=SVART lokal\n");
+    EXPECT_EQ(L"SVART lokal", Lookup(printer, L"CART_BLK"));
 }
 
 TEST(GetDriverIniString, SmallOutputsNeverTurnTheMissingMarkerIntoAValue) {
