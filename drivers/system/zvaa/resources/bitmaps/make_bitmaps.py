@@ -322,7 +322,7 @@ def header_printer():
 # at its straightest group.
 
 SHEET_EDGE = (150, 156, 164)
-SHEET_SHADOW = (0, 160, 0)  # a darker green where the sheets cast their shadow on the key ground
+SHEET_SHADOW = (160, 164, 170)  # the sheets' shadow, grey whatever lies behind
 PATTERN_BLUE = (0, 60, 200)
 ARROW_RED = (220, 30, 30)
 
