@@ -5,6 +5,8 @@
 #   make bench   the benchmark figures, each against its target
 #   make pictures  every wizard dialog with its header, the maintenance page and all bitmaps as PNG files
 #                in $(BUILD)/pictures
+#   make demo    deps, build, then the demo printer's maintenance page walked headless, with screenshots
+#                and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -38,6 +40,10 @@ bench: build
 	@bash cmake/wine-session.sh $(BUILD) start
 	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
 	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc
+
+.PHONY: demo
+demo: build
+	@bash tools/demo/run-demo.sh $(BUILD) $(if $(INTERACTIVE),--interactive)
 
 .PHONY: pictures
 pictures: build

@@ -1,0 +1,95 @@
+#include "ui/InkLevelPicture.h"
+
+#include "core/CartridgeRules.h"
+#include "resources/ResourceIds.h"
+#include "ui/CartridgeCaption.h"
+#include "ui/KeyedBitmap.h"
+
+namespace {
+
+// Which counters of the ink level set a cartridge type drains; the smallest decides its picture.
+struct TypeCounters {
+    int count;
+    int index[3];
+};
+
+TypeCounters CountersOf(CartridgeType type) {
+    switch (type) {
+    case kCartBlack: return {1, {kInkLevelK, 0, 0}};
+    case kCartBlackHigh: return {1, {kInkLevelK2, 0, 0}};
+    case kCartColour: return {3, {kInkLevelC, kInkLevelM, kInkLevelY}};
+    case kCartColourHigh: return {3, {kInkLevelC2, kInkLevelM2, kInkLevelY2}};
+    case kCartPhoto: return {3, {kInkLevelPhotoK, kInkLevelPhotoC, kInkLevelPhotoM}};
+    default: return {0, {0, 0, 0}};
+    }
+}
+
+}  // namespace
+
+int InkLevelStep(DWORD level, DWORD capacity) {
+    if (capacity == 0) return kUnknownInkStep;
+    const int step = static_cast<int>(static_cast<double>(level) * 8.0 / static_cast<double>(capacity) + 0.5);
+    return step > kUnknownInkStep ? kUnknownInkStep : step;
+}
+
+InkLevelSet UnknownInkLevels() {
+    InkLevelSet levels;
+    for (DWORD &counter : levels.counters) counter = kInkLevelUnknown;
+    return levels;
+}
+
+UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels) {
+    const TypeCounters counters = CountersOf(type);
+    const int set = CartridgePictureSet(type);
+    if (counters.count == 0 || set < 0 || set >= kInkSetCount) return 0;
+
+    bool missing = false;
+    DWORD level = levels.counters[counters.index[0]];
+    for (int i = 0; i < counters.count; ++i) {
+        const DWORD counter = levels.counters[counters.index[i]];
+        missing = missing || counter == kInkLevelUnknown;
+        if (counter < level) level = counter;
+    }
+    const int step = missing ? kUnknownInkStep : InkLevelStep(level, Model().inkCapacity[type]);
+    return Model().inkLevelPictures[set][step];
+}
+
+BOOL DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item) {
+    CartridgeType left = kCartNone, right = kCartNone;
+    InkLevelSet levels = UnknownInkLevels();
+    if (ReadCartridges(printerName, &left, &right) != 1 || ReadInkLevels(printerName, &levels) != 1) return FALSE;
+
+    CartridgeType type;
+    int captionId;
+    if (buttonId == IDC_LEFT_INK) {
+        type = left;
+        captionId = IDC_LEFT_TYPE;
+    } else if (buttonId == IDC_RIGHT_INK) {
+        type = right;
+        captionId = IDC_RIGHT_TYPE;
+    } else {
+        return FALSE;
+    }
+    SetCartridgeCaption(page, printerName, captionId, type);
+
+    const UINT pictureId = InkLevelPictureId(type, levels);
+    if (pictureId == 0) return FALSE;
+
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory) return FALSE;
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageW(Model().module, MAKEINTRESOURCEW(pictureId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!picture) {
+        DeleteDC(memory);
+        return FALSE;
+    }
+    BITMAP info = {};
+    GetObjectW(picture, sizeof info, &info);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    DrawKeyedBitmap(dc, 0, 0, item.right, item.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
+                    kPictureKeyColour);
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    return TRUE;
+}

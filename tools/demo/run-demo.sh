@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# make demo: installs the plug-in with a demo printer into a Wine prefix of its own, then walks the
+# printer's properties through the driver-UI host, scripted and headless, and prints a report.
+#
+#   run-demo.sh BUILD_DIR                 scripted, headless: screenshots and report
+#   run-demo.sh BUILD_DIR --interactive   the same printer, with the properties open on $DISPLAY
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "$1" && pwd)
+mode=${2:-}
+
+printer="Zelvorn ZV-30"
+driver="Zelvorn ZV-30 Series"
+demo=$build/demo
+shots=$demo/screenshots
+port=$demo/port/zv30.prn
+host=$build/bin/zvaahost.exe
+
+[ -f "$host" ] && [ -f "$build/bin/zvaaSUI.dll" ] || { echo "demo: build first (make build)" >&2; exit 1; }
+
+# A prefix of the demo's own, fresh each run (the template is made once).
+mkdir -p "$demo"
+bash "$root/cmake/wine-session.sh" "$demo" fresh
+prefix=$demo/wine/prefix
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+stop() { bash "$root/cmake/wine-session.sh" "$demo" stop; }
+trap stop EXIT
+
+# What a printer maker's installer puts in place: the plug-in, the driver INI and the print files in
+# the driver files directory, the configuration INI in the system directory.
+files=$prefix/drive_c/windows/system32/spool/drivers/w32x86/3
+system=$prefix/drive_c/windows/system32
+mkdir -p "$files" "$shots" "$(dirname "$port")"
+rm -f "$shots"/*.png "$shots"/report.txt
+: > "$port"
+cp "$build/bin/zvaaSUI.dll" "$files/zvaaSUI.dll"
+cp "$build/bin/zvaaSUI.dll" "$system/zvaaSUI.DLL"
+utf16() { { printf '\xff\xfe'; sed 's/$/\r/' "$1" | iconv -f UTF-8 -t UTF-16LE; } > "$2"; }
+utf16 "$here/zvaademo.ini" "$files/zvaademo.ini"
+utf16 "$here/zvaaPLC.INI" "$system/zvaaPLC.INI"
+# The prepared print files; their bytes are the printer's business, here a short text each.
+for combo in 1 3 4 6; do
+    printf 'ZV-30 demo: rensning av munstycken, kombination %s\n' "$combo" > "$files/zvaacln$combo.out"
+    printf 'ZV-30 demo: justeringssida, kombination %s\n' "$combo" > "$files/zvaaalg$combo.out"
+done
+
+dll='C:\windows\system32\spool\drivers\w32x86\3\zvaaSUI.dll'
+# Swedish (set for Wine alone) for the sheet's own buttons and the driver INI's Strings.041D section.
+run() { timeout -k 5 "${ZVAA_DEMO_TIMEOUT:-120}" env LC_ALL=sv_SE.UTF-8 wine "$host" --dll "$dll" "$@"; }
+
+echo "demo: installing \"$printer\" on the port file $port"
+run install "$printer" "$driver" "$port"
+
+if [ "$mode" = "--interactive" ]; then
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "demo: --interactive needs a display (DISPLAY is not set)" >&2
+        exit 1
+    fi
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+    echo "demo: the printer's properties are open on $DISPLAY; close them to end"
+    ZVAA_DEMO_TIMEOUT=0 run properties "$printer" || true
+    exit 0
+fi
+
+echo "demo: walking the maintenance page (headless)"
+status=0
+run demo "$printer" "$port" "$shots" || status=$?
+echo
+cat "$shots/report.txt" 2>/dev/null || echo "demo: no report was written" >&2
+echo
+echo "Screenshots (PNG):"
+ls -1 "$shots"/*.png 2>/dev/null | sed 's/^/  /'
+exit $status
