@@ -223,14 +223,20 @@ def fill_ink(c, fraction, inks):
 
 
 def warning_triangle(c):
-    # A yellow warning triangle with a black border and an exclamation mark, in the window's
-    # upper half where the ink would be.
-    top, bottom = 14, 26
-    cx = (WIN_X0 + WIN_X1 + 1) / 2
-    half = 7.0
-    c.polygon([(cx, top - 0.5), (cx + half, bottom + 1), (cx - half, bottom + 1)], BLACK)
-    c.polygon([(cx, top + 1.5), (cx + half - 2, bottom), (cx - half + 2, bottom)], TRIANGLE)
-    c.glyph(int(cx) - 1, top + 4, ['##', '##', '##', '  ', '##'], BLACK)
+    # A yellow warning triangle with a black border and an exclamation mark, in the window's upper
+    # part, built row by row around the window's middle column so that it stays symmetric.
+    cx = (WIN_X0 + WIN_X1) // 2
+    top, rows = 13, 12
+    for i in range(rows):
+        y, half = top + i, (i + 1) // 2
+        if i == rows - 1:
+            c.hline(cx - half, cx + half, y, BLACK)
+            continue
+        c.hline(cx - half, cx + half, y, TRIANGLE)
+        c.set(cx - half, y, BLACK)
+        c.set(cx + half, y, BLACK)
+    c.vline(cx, top + 4, top + 7, BLACK)
+    c.set(cx, top + 9, BLACK)
 
 
 QUESTION = [
