@@ -34,6 +34,13 @@ std::string HexHead(const std::string &bytes, size_t count) {
     return out;
 }
 
+// Text of a print file for the report: printable characters as they are, others as dots.
+std::string Printable(const std::string &bytes) {
+    std::string out;
+    for (char c : bytes.substr(0, 60)) out += (c >= 32 && c < 127) ? c : '.';
+    return out;
+}
+
 class Demo {
 public:
     Demo(DriverUiHost &host, const DemoOptions &options) : m_host(host), m_options(options) {
@@ -75,6 +82,16 @@ private:
         });
     }
     // The state key before and after, side by side; changed values are marked.
+    void NoteJob(const char *what, const std::string &bytes) {
+        if (bytes.empty()) {
+            Fail(std::string("no job reached the port for the ") + what);
+            return;
+        }
+        Note(std::string("  ") + what + " job: " + std::to_string(bytes.size()) + " bytes");
+        Note("    begins " + HexHead(bytes, 17) + " (command packets)");
+        if (bytes.size() > 26) Note("    then   \"" + Printable(bytes.substr(17, bytes.size() - 26)) + "\" (the print file)");
+        Note("    ends   " + HexHead(bytes.substr(bytes.size() > 9 ? bytes.size() - 9 : 0), 9) + " (closing packet)");
+    }
     void DescribeStateChange(const std::vector<std::pair<std::wstring, std::wstring>> &before,
                              const std::vector<std::pair<std::wstring, std::wstring>> &after) {
         Note("State key, before -> after (* changed):");
@@ -135,12 +152,10 @@ void Demo::OnSheet(DialogView &sheet) {
         });
         d.Press(IDOK);
     });
-    const size_t bytesBefore = ReadPortFile(m_options.port).size();
+    ClearPortFile(m_options.port);  // the spooler writes each job to the port file afresh
     Click(page, IDC_INSTALL_CARTRIDGE);  // returns when the whole chain has closed
     if (m_robot->Pending()) Fail("the chain ended before every dialog had opened");
-    const std::string afterAlign = ReadPortFile(m_options.port);
-    Note("  alignment job: " + std::to_string(afterAlign.size() - bytesBefore) + " bytes: " +
-         HexHead(afterAlign.substr(bytesBefore), 24));
+    NoteJob("alignment page", ReadPortFile(m_options.port));
 
     GetDlgItemTextW(page, IDC_LEFT_TYPE, left, ARRAYSIZE(left));
     GetDlgItemTextW(page, IDC_RIGHT_TYPE, right, ARRAYSIZE(right));
@@ -148,10 +163,9 @@ void Demo::OnSheet(DialogView &sheet) {
     Shot(sheet.Handle(), L"05-underhall-efter.png");
 
     Note("Clean nozzles:");
+    ClearPortFile(m_options.port);
     Click(page, IDC_CLEAN_NOZZLES);
-    const std::string afterClean = ReadPortFile(m_options.port);
-    Note("  cleaning job: " + std::to_string(afterClean.size() - afterAlign.size()) + " bytes: " +
-         HexHead(afterClean.substr(afterAlign.size()), 24));
+    NoteJob("cleaning page", ReadPortFile(m_options.port));
 
     sheet.Press(IDCANCEL);
 }
@@ -183,8 +197,7 @@ int Demo::Run() {
          "; info header title \"" + Utf8(run.infoHeaderTitle) + "\"");
 
     DescribeStateChange(before, ReadStateKey(m_options.printer));
-    const std::string bytes = ReadPortFile(m_options.port);
-    Note("Job bytes sent to " + Utf8(m_options.port) + ": " + std::to_string(bytes.size()));
+    Note("Job settings the plug-in asked for (SetJobW, level 2):");
     for (const DriverUiHost::JobChange &change : DriverUiHost::JobChanges())
         Note("  job " + std::to_string(change.jobId) + ": priority " + std::to_string(change.priority) +
              ", position " + std::to_string(change.position));

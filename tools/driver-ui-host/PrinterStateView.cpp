@@ -95,3 +95,11 @@ std::string ReadPortFile(const std::wstring &port) {
     CloseHandle(file);
     return bytes;
 }
+
+bool ClearPortFile(const std::wstring &port) {
+    HANDLE file = CreateFileW(WindowsPathOf(port).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}

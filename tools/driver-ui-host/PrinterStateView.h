@@ -21,5 +21,7 @@ bool SetStateCounter(const std::wstring &printer, const wchar_t *valueName, DWOR
 
 // The bytes a port that is a Unix file (or a Windows path) has received so far.
 std::string ReadPortFile(const std::wstring &port);
+// Empties the port file, so that what it holds next is one job's bytes.
+bool ClearPortFile(const std::wstring &port);
 // A Windows path for a Unix one under Wine (unchanged when it is not a Unix path).
 std::wstring WindowsPathOf(const std::wstring &path);
