@@ -58,6 +58,8 @@ private:
         Note("FAILED: " + line);
     }
     void Shot(HWND window, const wchar_t *name) {
+        // A modal dialog whose start took a while can be acted on before its loop has shown it.
+        if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
         const std::wstring path = m_outDir + name;
         if (SaveWindowPng(window, path))
             m_shots.push_back(path);
