@@ -1,5 +1,6 @@
 #include "setup/PrinterEvents.h"
 
+#include <string.h>
 #include <strsafe.h>
 #include <wchar.h>
 
@@ -61,30 +62,38 @@ BOOL DeleteDriverStateKeys(LPCWSTR driverName) {
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, KEY_ALL_ACCESS, &root) != ERROR_SUCCESS) return TRUE;
 
     // The names are collected before anything is deleted, since deleting renumbers the enumeration.
-    DWORD matching = 0;
+    // One pass over the subkeys, into a list that grows as matches come: a driver may have thousands
+    // of printers among thousands of other keys, and every step of an enumeration is a registry call.
+    // Nothing is allocated while nothing matches.
+    HANDLE heap = GetProcessHeap();
+    KeyName *doomed = nullptr;
+    DWORD collected = 0, capacity = 0;
+    bool complete = true;
     KeyName name;
     for (DWORD index = 0;; ++index) {
         DWORD chars = kNameChars;
         if (RegEnumKeyExW(root, index, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (IsDriverStateKey(name, driverName)) ++matching;
+        if (!IsDriverStateKey(name, driverName)) continue;
+        if (collected == capacity) {
+            const DWORD grown = capacity ? capacity * 2 : 16;
+            void *block = doomed ? HeapReAlloc(heap, 0, doomed, grown * sizeof(KeyName))
+                                 : HeapAlloc(heap, 0, grown * sizeof(KeyName));
+            if (!block) {
+                complete = false;  // without the whole list, nothing is deleted
+                break;
+            }
+            doomed = static_cast<KeyName *>(block);
+            capacity = grown;
+        }
+        memcpy(doomed[collected++], name, sizeof(KeyName));
     }
 
-    if (matching) {
-        KeyName *doomed = static_cast<KeyName *>(HeapAlloc(GetProcessHeap(), 0, matching * sizeof(KeyName)));
-        if (doomed) {
-            DWORD collected = 0;
-            for (DWORD index = 0; collected < matching; ++index) {
-                DWORD chars = kNameChars;
-                if (RegEnumKeyExW(root, index, doomed[collected], &chars, nullptr, nullptr, nullptr, nullptr) !=
-                    ERROR_SUCCESS)
-                    break;
-                if (IsDriverStateKey(doomed[collected], driverName)) ++collected;
-            }
-            // A port name with a backslash gives a key with subkeys; the whole of it is the state.
-            for (DWORD i = 0; i < collected; ++i) RegDeleteTreeW(root, doomed[i]);
-            HeapFree(GetProcessHeap(), 0, doomed);
-        }
+    // A port name with a backslash gives a key with subkeys; the whole of it is the state. The plain
+    // deletion (one registry call) comes first: walking a tree takes several calls for every key.
+    for (DWORD i = 0; complete && i < collected; ++i) {
+        if (RegDeleteKeyW(root, doomed[i]) != ERROR_SUCCESS) RegDeleteTreeW(root, doomed[i]);
     }
+    if (doomed) HeapFree(heap, 0, doomed);
     RegCloseKey(root);
     return TRUE;
 }
