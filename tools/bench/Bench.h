@@ -20,4 +20,8 @@ void Report(const Figure &figure);
 // Full path of a file beside the benchmark program.
 std::wstring BesideProgram(const wchar_t *name);
 
-bool BenchStart();
+// The figures, in the order they are printed.
+bool BenchPagePaint();   // P1
+bool BenchPrintJob();    // P2
+bool BenchStart();       // P3
+bool BenchScale();       // P4

@@ -37,7 +37,10 @@ std::wstring BesideProgram(const wchar_t *name) {
 int main() {
     InitModelProfile(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH);
     bool allMet = true;
+    allMet &= BenchPagePaint();
+    allMet &= BenchPrintJob();
     allMet &= BenchStart();
+    allMet &= BenchScale();
     printf("%s\n", allMet ? "all targets met" : "some targets missed");
     return allMet ? 0 : 1;
 }
