@@ -74,145 +74,153 @@ TEST(StringTable, CartridgeNamesCarryASevenCharacterOrderNumber) {
     EXPECT_EQ(0u, LoadText(32).find(L"http://")) << "string 32 is a web address";
 }
 
-// Dialog templates ---------------------------------------------------------------------------
+// Dialog templates: what the resource compiler made of the scripts, checked on the points the dialog
+// code and the look depend on (layout shared by the wizards, the controls the procedures drive).
 
 constexpr DWORD kNoId = 0xFFFFFFFF;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kDefPush = kChild | WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kPush = kChild | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kLeftText = kChild | WS_GROUP | SS_LEFT;
-constexpr DWORD kCentredText = kChild | WS_GROUP | SS_CENTER;
 constexpr DWORD kHeader = kChild | BS_OWNERDRAW | BS_BITMAP | BS_FLAT;
-constexpr DWORD kWhiteLine = kChild | SS_WHITEFRAME;
-constexpr DWORD kBlackLine = kChild | SS_BLACKFRAME;
-constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-constexpr DWORD kFirstRadio = kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON;
-constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON;
 constexpr DWORD kWizardStyle = 0x80C800C0;
 
-struct Item {
-    DWORD id;
-    const wchar_t *className;
-    DWORD style;
-    short x, y, cx, cy;
-    const wchar_t *text;
-    DWORD exStyle = 0;
-};
-
-const Item kWhite36(short w) { return {kNoId, L"Static", kWhiteLine, 0, 36, w, 1, L"", WS_EX_STATICEDGE}; }
-const Item kWhite193(short w) { return {kNoId, L"Static", kWhiteLine, 0, 193, w, 1, L"", WS_EX_STATICEDGE}; }
-
-void ExpectTemplate(UINT dialogId, bool extended, DWORD style, short cx, short cy, const wchar_t *caption,
-                    const wchar_t *face, const std::vector<Item> &items) {
-    SCOPED_TRACE("dialog " + std::to_string(dialogId));
+DialogTemplateInfo Template(UINT id) {
     DialogTemplateInfo t;
-    ASSERT_TRUE(ReadDialogTemplate(Model().module, dialogId, &t));
-    EXPECT_EQ(extended, t.extended);
-    EXPECT_EQ(style, t.style);
-    EXPECT_EQ(0u, t.exStyle);
-    EXPECT_EQ(0, t.x);
-    EXPECT_EQ(0, t.y);
-    EXPECT_EQ(cx, t.cx);
-    EXPECT_EQ(cy, t.cy);
-    EXPECT_EQ(caption, t.caption);
-    EXPECT_EQ(8, t.pointSize);
-    EXPECT_EQ(face, t.face);
-    ASSERT_EQ(items.size(), t.items.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        SCOPED_TRACE("control " + std::to_string(i));
-        const Item &want = items[i];
-        const TemplateItem &got = t.items[i];
-        EXPECT_EQ(want.id == kNoId && !extended ? 0xFFFFu : want.id, got.id);
-        EXPECT_EQ(0, _wcsicmp(want.className, got.className.c_str())) << got.className;
-        EXPECT_EQ(want.style, got.style) << std::hex << (want.style ^ got.style);
-        EXPECT_EQ(want.exStyle, got.exStyle);
-        EXPECT_EQ(want.x, got.x);
-        EXPECT_EQ(want.y, got.y);
-        EXPECT_EQ(want.cx, got.cx);
-        EXPECT_EQ(want.cy, got.cy);
-        EXPECT_EQ(want.text, got.text);
+    EXPECT_TRUE(ReadDialogTemplate(Model().module, id, &t)) << "dialog " << id;
+    return t;
+}
+
+bool IsClass(const TemplateItem &item, const wchar_t *name) { return _wcsicmp(item.className.c_str(), name) == 0; }
+
+void ExpectItem(const DialogTemplateInfo &t, DWORD id, const wchar_t *className, DWORD style, short x, short y,
+                short cx, short cy, const wchar_t *text) {
+    const TemplateItem *item = t.Find(id);
+    ASSERT_NE(nullptr, item) << "control " << id;
+    EXPECT_TRUE(IsClass(*item, className)) << id;
+    EXPECT_EQ(style, item->style) << id << ": bits 0x" << std::hex << (style ^ item->style);
+    EXPECT_EQ(x, item->x) << id;
+    EXPECT_EQ(y, item->y) << id;
+    EXPECT_EQ(cx, item->cx) << id;
+    EXPECT_EQ(cy, item->cy) << id;
+    if (text) {
+        EXPECT_EQ(text, item->text) << id;
     }
 }
 
-TEST(DialogTemplates, MaintenancePage106) {
-    const DWORD owner = kChild | BS_OWNERDRAW | BS_BITMAP;
-    ExpectTemplate(IDD_MAINTENANCE_PAGE, false, 0x48C00040, 268, 206, L"Underhåll av bläckpatron", L"Arial",
-                   {
-                       {1001, L"Button", kPush, 90, 136, 95, 14, L"&Installera/Byta bläckpatron"},
-                       {1004, L"Button", kPush, 90, 152, 95, 14, L"&Rensa munstycken"},
-                       {1002, L"Button", kPush, 90, 168, 95, 14, L"&Justera skrivhuvuden"},
-                       {1003, L"Button", kPush, 90, 184, 95, 14, L"&Beställ förbrukningsartiklar"},
-                       {1005, L"Button", kChild | BS_GROUPBOX, 7, 8, 253, 114, L"Bläcknivåer"},
-                       {1037, L"Static", kLeftText, 68, 87, 72, 10, L"Vänster bläckpatron:"},
-                       {1038, L"Static", kLeftText, 159, 87, 74, 9, L"Höger bläckpatron:"},
-                       {1051, L"Static", kLeftText, 68, 99, 85, 19, L"Vänster typ"},
-                       {1053, L"Static", kLeftText, 159, 98, 85, 19, L"Höger typ"},
-                       {1054, L"Button", owner, 79, 23, 27, 58, L""},
-                       {1055, L"Button", owner, 173, 23, 27, 58, L""},
-                   });
-}
-
-std::vector<Item> CartridgeItems(short left, short right, short top, bool install) {
-    // The two holders' controls; the right combo is one unit lower and shorter in both dialogs.
-    const short labelY = top, comboY = top + 14, newY = top + 35, usedY = top + 45;
-    return {
-        {1037, L"Static", kLeftText, left, labelY, 82, 11, L"&Vänster bläckpatron:"},
-        {1036, L"ComboBox", kCombo, left, comboY, 145, 63, L""},
-        {1070, L"Button", kFirstRadio, left, newY, 116, 9, L"Detta är en ny bläckpatron."},
-        {1071, L"Button", kRadio, left, usedY, static_cast<short>(install ? 156 : 153), 12,
-         L"Jag har skrivit ut med denna patron tidigare."},
-        {1038, L"Static", kLeftText, right, labelY, 82, 11, L"&Höger bläckpatron:"},
-        {1039, L"ComboBox", kCombo, right, static_cast<short>(comboY + 1), 145, 62, L""},
-        {1072, L"Button", kFirstRadio, right, newY, 116, 9, L"Detta är en ny bläckpatron."},
-        {1073, L"Button", kRadio, right, usedY, 150, 12, L"Jag har skrivit ut med denna patron tidigare."},
-    };
-}
-
-TEST(DialogTemplates, CartridgeIdentify154) {
-    std::vector<Item> items = {
-        {1074, L"Button", kHeader, 0, 0, 346, 36, L""},
-        kWhite36(346),
-        {kNoId, L"Static", kLeftText, 23, 50, 54, 11, L"Kom ihåg:"},
-        {kNoId, L"Static", kLeftText, 23, 63, 225, 11, L"Avlägsna skyddstejpen om du installerat en ny bläckpatron."},
-        {kNoId, L"Static", kLeftText, 23, 85, 278, 11, L"Kontrollera informationen nedan på bläckpatronen."},
-    };
-    for (const Item &i : CartridgeItems(23, 183, 103, false)) items.push_back(i);
-    items.push_back({1, L"Button", kDefPush, 193, 202, 56, 14, L"Fortsätt >"});
-    items.push_back({2, L"Button", kPush, 255, 202, 56, 14, L"Avbryt utskrift"});
-    items.push_back(kWhite193(346));
-    ExpectTemplate(IDD_CARTRIDGE_IDENTIFY, true, kWizardStyle, 346, 223, L"", L"MS Shell Dlg", items);
-}
-
-TEST(DialogTemplates, CartridgeInstall113) {
-    std::vector<Item> items = {
-        {1061, L"Button", kHeader, 0, 0, 343, 36, L""},
-        kWhite36(343),
-        {kNoId, L"Static", kLeftText, 19, 41, 278, 12, L"1. Öppna skrivarlocket."},
-        {kNoId, L"Static", kLeftText, 19, 56, 278, 11, L"2. Ta bort den gamla bläckpatronen ur hållaren."},
-        {kNoId, L"Static", kLeftText, 19, 73, 278, 19,
-         L"3. Sätt i den nya bläckpatronen. Den skall snäppa fast. Kom ihåg att avlägsna skyddstejpen från patronen."},
-        {kNoId, L"Static", kLeftText, 19, 98, 278, 11, L"4. Ange vilken bläckpatron som för närvarande är installerad."},
-    };
-    for (const Item &i : CartridgeItems(21, 181, 110, true)) items.push_back(i);
-    items.push_back({kNoId, L"Static", kLeftText, 19, 180, 278, 11, L"5. Stäng locket och klicka på Fortsätt."});
-    items.push_back({1, L"Button", kDefPush, 193, 202, 56, 14, L"Fortsätt >"});
-    items.push_back({2, L"Button", kPush, 255, 202, 56, 14, L"Avbryt utskrift"});
-    items.push_back(kWhite193(341));
-    ExpectTemplate(IDD_CARTRIDGE_INSTALL, true, kWizardStyle, 343, 223, L"", L"MS Shell Dlg", items);
-}
-
-TEST(DialogTemplates, Alignment104) {
-    std::vector<Item> items = {
-        {1, L"Button", kDefPush, 193, 202, 50, 14, L"OK"},
-        {2, L"Button", kPush, 259, 202, 50, 14, L"Avbryt"},
-        {kNoId, L"Static", kLeftText, 7, 39, 310, 18,
-         L"1) Skrivaren skriver ut en testsida. När denna är klar, skall du hitta det nummer i varje kategori som "
-         L"ligger närmast att bilda en rak linje."},
-        {kNoId, L"Static", kLeftText, 7, 59, 197, 8, L"2) Ändra numren nedan till de nummer du valt."},
-        {kNoId, L"Static", kLeftText, 7, 71, 192, 8, L"3) Klicka OK."},
-    };
+TEST(DialogTemplates, WizardsShareOneLayout) {
     const struct {
-        const wchar_t *title, *letter;
+        UINT id;
+        short cx, cy, upper, lower;
+        DWORD header;
+        const wchar_t *headerText, *caption, *ok;
+        short okX, buttonY, buttonW;
+        const wchar_t *cancel;
+        short cancelX;
+        DWORD lineStyle;
+    } wizards[] = {
+        {104, 331, 222, 334, 334, 1062, L"", L"Skrivarjustering", L"OK", 193, 202, 50, L"Avbryt", 259, SS_BLACKFRAME},
+        {113, 343, 223, 343, 341, 1061, L"", L"", L"Fortsätt >", 193, 202, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
+        {150, 380, 223, 379, 379, 1064, L"", L"", L"Fortsätt >", 193, 202, 56, nullptr, 0, SS_WHITEFRAME},
+        {151, 331, 222, 334, 334, 1066, L"", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
+        {152, 331, 222, 334, 334, 1067, L"", L"", L"Fortsätt>", 193, 201, 56, L"Avbryt utskriften", 255, SS_WHITEFRAME},
+        {153, 331, 222, 334, 334, 1068, L"Banderollarkmatning", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255,
+         SS_WHITEFRAME},
+        {154, 346, 223, 346, 346, 1074, L"", L"", L"Fortsätt >", 193, 202, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
+    };
+    for (const auto &w : wizards) {
+        SCOPED_TRACE("dialog " + std::to_string(w.id));
+        const DialogTemplateInfo t = Template(w.id);
+        EXPECT_TRUE(t.extended);
+        EXPECT_EQ(kWizardStyle, t.style);
+        EXPECT_EQ(0u, t.exStyle);
+        EXPECT_EQ(w.cx, t.cx);
+        EXPECT_EQ(w.cy, t.cy);
+        EXPECT_EQ(w.caption, t.caption);
+        EXPECT_EQ(L"MS Shell Dlg", t.face);
+        EXPECT_EQ(8, t.pointSize);
+        ExpectItem(t, w.header, L"Button", kHeader, 0, 0, w.cx, 36, w.headerText);
+        ExpectItem(t, IDOK, L"Button", kDefPush, w.okX, w.buttonY, w.buttonW, 14, w.ok);
+        if (w.cancel) {
+            ExpectItem(t, IDCANCEL, L"Button", kPush, w.cancelX, w.buttonY, w.buttonW, 14, w.cancel);
+        } else {
+            EXPECT_EQ(nullptr, t.Find(IDCANCEL));
+        }
+        // The two separator lines: one unit high, sunken, at y 36 and 193.
+        int lines = 0;
+        for (const TemplateItem &item : t.items) {
+            if (!IsClass(item, L"Static") || (item.style & SS_TYPEMASK) != w.lineStyle) continue;
+            ++lines;
+            EXPECT_EQ(kNoId, item.id);
+            EXPECT_EQ(kChild | w.lineStyle, item.style);
+            EXPECT_EQ(DWORD(WS_EX_STATICEDGE), item.exStyle);
+            EXPECT_EQ(0, item.x);
+            EXPECT_EQ(1, item.cy);
+            EXPECT_TRUE(item.y == 36 || item.y == 193) << item.y;
+            EXPECT_EQ(item.y == 36 ? w.upper : w.lower, item.cx);
+        }
+        EXPECT_EQ(2, lines);
+    }
+}
+
+TEST(DialogTemplates, MaintenancePageIsAPlainChildTemplateWithItsOwnFont) {
+    const DialogTemplateInfo t = Template(IDD_MAINTENANCE_PAGE);
+    EXPECT_FALSE(t.extended);
+    EXPECT_EQ(0x48C00040u, t.style);
+    EXPECT_EQ(268, t.cx);
+    EXPECT_EQ(206, t.cy);
+    EXPECT_EQ(L"Underhåll av bläckpatron", t.caption);
+    EXPECT_EQ(L"Arial", t.face);
+    EXPECT_EQ(8, t.pointSize);
+    // Template order is the tab order: the four actions first.
+    const DWORD order[] = {1001, 1004, 1002, 1003, 1005, 1037, 1038, 1051, 1053, 1054, 1055};
+    ASSERT_EQ(ARRAYSIZE(order), t.items.size());
+    for (size_t i = 0; i < t.items.size(); ++i) EXPECT_EQ(order[i], t.items[i].id) << i;
+    ExpectItem(t, 1001, L"Button", kPush, 90, 136, 95, 14, L"&Installera/Byta bläckpatron");
+    ExpectItem(t, 1004, L"Button", kPush, 90, 152, 95, 14, L"&Rensa munstycken");
+    ExpectItem(t, 1002, L"Button", kPush, 90, 168, 95, 14, L"&Justera skrivhuvuden");
+    ExpectItem(t, 1003, L"Button", kPush, 90, 184, 95, 14, L"&Beställ förbrukningsartiklar");
+    ExpectItem(t, 1005, L"Button", kChild | BS_GROUPBOX, 7, 8, 253, 114, L"Bläcknivåer");
+    ExpectItem(t, 1051, L"Static", kChild | WS_GROUP | SS_LEFT, 68, 99, 85, 19, L"Vänster typ");
+    ExpectItem(t, 1053, L"Static", kChild | WS_GROUP | SS_LEFT, 159, 98, 85, 19, L"Höger typ");
+    ExpectItem(t, 1054, L"Button", kChild | BS_OWNERDRAW | BS_BITMAP, 79, 23, 27, 58, L"");
+    ExpectItem(t, 1055, L"Button", kChild | BS_OWNERDRAW | BS_BITMAP, 173, 23, 27, 58, L"");
+}
+
+TEST(DialogTemplates, CartridgeDialogsGiveEachHolderAListAndANewOrUsedGroup) {
+    const DWORD combo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;  // unsorted: entry order is meaning
+    const DWORD firstRadio = kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON;
+    const DWORD radio = kChild | BS_AUTORADIOBUTTON;
+    const wchar_t *isNew = L"Detta är en ny bläckpatron.";
+    const wchar_t *used = L"Jag har skrivit ut med denna patron tidigare.";
+    {
+        SCOPED_TRACE("dialog 154");
+        const DialogTemplateInfo t = Template(IDD_CARTRIDGE_IDENTIFY);
+        ExpectItem(t, 1036, L"ComboBox", combo, 23, 117, 145, 63, L"");
+        ExpectItem(t, 1070, L"Button", firstRadio, 23, 138, 116, 9, isNew);
+        ExpectItem(t, 1071, L"Button", radio, 23, 148, 153, 12, used);
+        ExpectItem(t, 1039, L"ComboBox", combo, 183, 118, 145, 62, L"");
+        ExpectItem(t, 1072, L"Button", firstRadio, 183, 138, 116, 9, isNew);
+        ExpectItem(t, 1073, L"Button", radio, 183, 148, 150, 12, used);
+        ExpectItem(t, 1037, L"Static", kChild | WS_GROUP | SS_LEFT, 23, 103, 82, 11, L"&Vänster bläckpatron:");
+        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 183, 103, 82, 11, L"&Höger bläckpatron:");
+    }
+    {
+        SCOPED_TRACE("dialog 113");
+        const DialogTemplateInfo t = Template(IDD_CARTRIDGE_INSTALL);
+        ExpectItem(t, 1036, L"ComboBox", combo, 21, 124, 145, 63, L"");
+        ExpectItem(t, 1070, L"Button", firstRadio, 21, 145, 116, 9, isNew);
+        ExpectItem(t, 1071, L"Button", radio, 21, 155, 156, 12, used);
+        ExpectItem(t, 1039, L"ComboBox", combo, 181, 125, 145, 62, L"");
+        ExpectItem(t, 1072, L"Button", firstRadio, 181, 145, 116, 9, isNew);
+        ExpectItem(t, 1073, L"Button", radio, 181, 155, 150, 12, used);
+        ExpectItem(t, 1037, L"Static", kChild | WS_GROUP | SS_LEFT, 21, 110, 82, 11, L"&Vänster bläckpatron:");
+        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 181, 110, 82, 11, L"&Höger bläckpatron:");
+    }
+}
+
+TEST(DialogTemplates, AlignmentValueGroupsStartHidden) {
+    const DialogTemplateInfo t = Template(IDD_ALIGNMENT);
+    const struct {
         DWORD group;
         short gx, gy;
         DWORD label;
@@ -223,100 +231,44 @@ TEST(DialogTemplates, Alignment104) {
         short sx, sy;
         DWORD example;
         short bx, by;
+        const wchar_t *title, *letter;
     } groups[] = {
-        {L"&A", L"A", 1028, 12, 88, 1012, 71, 96, 1008, 70, 110, 1009, 97, 109, 1035, 17, 97},
-        {L"&B", L"B", 1029, 115, 88, 1013, 173, 96, 1014, 172, 110, 1015, 199, 109, 1036, 120, 97},
-        {L"&C", L"C", 1030, 219, 88, 1024, 277, 96, 1016, 275, 110, 1017, 303, 109, 1037, 224, 97},
-        {L"&D", L"D", 1031, 12, 136, 1025, 71, 144, 1018, 71, 159, 1019, 99, 159, 1038, 17, 146},
-        {L"&E", L"E", 1032, 115, 136, 1026, 173, 144, 1020, 171, 159, 1021, 199, 159, 1039, 120, 146},
-        {L"&F", L"F", 1033, 220, 136, 1027, 278, 144, 1022, 277, 159, 1023, 305, 159, 1040, 225, 146},
+        {1028, 12, 88, 1012, 71, 96, 1008, 70, 110, 1009, 97, 109, 1035, 17, 97, L"&A", L"A"},
+        {1029, 115, 88, 1013, 173, 96, 1014, 172, 110, 1015, 199, 109, 1036, 120, 97, L"&B", L"B"},
+        {1030, 219, 88, 1024, 277, 96, 1016, 275, 110, 1017, 303, 109, 1037, 224, 97, L"&C", L"C"},
+        {1031, 12, 136, 1025, 71, 144, 1018, 71, 159, 1019, 99, 159, 1038, 17, 146, L"&D", L"D"},
+        {1032, 115, 136, 1026, 173, 144, 1020, 171, 159, 1021, 199, 159, 1039, 120, 146, L"&E", L"E"},
+        {1033, 220, 136, 1027, 278, 144, 1022, 277, 159, 1023, 305, 159, 1040, 225, 146, L"&F", L"F"},
     };
     for (const auto &g : groups) {
-        items.push_back({g.group, L"Button", WS_CHILD | WS_GROUP | BS_GROUPBOX, g.gx, g.gy, 99, 48, g.title});
-        items.push_back({g.label, L"Static", WS_CHILD | SS_LEFT, g.lx, g.ly, 29, 8, L"Exempel:"});
-        items.push_back({g.edit, L"Edit", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, g.ex, g.ey, 27,
-                         16, L""});
-        items.push_back({g.spin, L"ScrollBar", WS_CHILD | SBS_VERT, g.sx, g.sy, 8, 16, L""});
-        items.push_back({g.example, L"Button", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, g.bx, g.by, 41, 36, g.letter});
+        SCOPED_TRACE(g.letter);
+        ExpectItem(t, g.group, L"Button", WS_CHILD | WS_GROUP | BS_GROUPBOX, g.gx, g.gy, 99, 48, g.title);
+        ExpectItem(t, g.label, L"Static", WS_CHILD | SS_LEFT, g.lx, g.ly, 29, 8, L"Exempel:");
+        ExpectItem(t, g.edit, L"Edit", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, g.ex, g.ey, 27, 16, L"");
+        ExpectItem(t, g.spin, L"ScrollBar", WS_CHILD | SBS_VERT, g.sx, g.sy, 8, 16, L"");
+        ExpectItem(t, g.example, L"Button", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, g.bx, g.by, 41, 36, g.letter);
     }
-    items.push_back({kNoId, L"Static", kBlackLine, 0, 193, 334, 1, L"", WS_EX_STATICEDGE});
-    items.push_back({kNoId, L"Static", kBlackLine, 0, 36, 334, 1, L"", WS_EX_STATICEDGE});
-    items.push_back({1062, L"Button", kHeader, 0, 0, 331, 36, L""});
-    ExpectTemplate(IDD_ALIGNMENT, true, kWizardStyle, 331, 222, L"Skrivarjustering", L"MS Shell Dlg", items);
 }
 
-TEST(DialogTemplates, AlignPrep151) {
-    ExpectTemplate(
-        IDD_ALIGN_PREP, true, kWizardStyle, 331, 222, L"", L"MS Shell Dlg",
-        {
-            {1, L"Button", kDefPush, 193, 201, 56, 14, L"Fortsätt >"},
-            {2, L"Button", kPush, 255, 201, 56, 14, L"Avbryt utskrift"},
-            {kNoId, L"Static", kLeftText, 18, 90, 136, 26,
-             L"Sätt papper i din skrivare och klicka på Fortsätt för att skriva ut testsidan."},
-            kWhite193(334),
-            kWhite36(334),
-            {1066, L"Button", kHeader, 0, 0, 331, 36, L""},
-            {kNoId, L"Static", kLeftText, 18, 56, 136, 26,
-             L"Bläckpatronerna skall justeras varje gång de byts ut så att bästa utskriftskvalitet säkerställs."},
-            {kNoId, L"Static", kLeftText, 19, 124, 136, 34, L"Använd vanligt papper vid utskrift av justeringssidan."},
-            {1075, L"Button", kChild | BS_OWNERDRAW, 167, 62, 150, 76, L"Button1"},
-        });
-}
-
-TEST(DialogTemplates, SetupPrompt150) {
-    ExpectTemplate(
-        IDD_SETUP_PROMPT, true, kWizardStyle, 380, 223, L"", L"MS Shell Dlg",
-        {
-            {1, L"Button", kDefPush, 193, 202, 56, 14, L"Fortsätt >"},
-            {1069, L"Button", kFirstRadio, 19, 125, 358, 14,
-             L"Ja. Detta kommer att avbryta ditt pågående utskriftsjobb, men låter dig utnyttja de fördelar som beskrivs "
-             L"ovan."},
-            {1070, L"Button", kChild | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 142, 301, 14,
-             L"Nej. Fortsätt utskriften. Du kommer att bli påmind nästa gång du begär utskrift."},
-            kWhite193(379),
-            kWhite36(379),
-            {1064, L"Button", kHeader, 0, 0, 380, 36, L""},
-            {kNoId, L"Static", kLeftText, 19, 59, 278, 34,
-             L"Som avslutning på installationsprocessen, måste skrivarprogramvaran ställa in bläckpatronerna för att "
-             L"garantera korrekta bläcknivåer och hög utskriftskvalitet."},
-            {kNoId, L"Static", kLeftText, 19, 108, 278, 11, L"Vill du utföra inställning av bläckpatroner nu?"},
-        });
-}
-
-TEST(DialogTemplates, ManualFeed152) {
-    ExpectTemplate(
-        IDD_MANUAL_FEED, true, kWizardStyle, 331, 222, L"", L"MS Shell Dlg",
-        {
-            {1, L"Button", kDefPush, 193, 201, 56, 14, L"Fortsätt>"},
-            {2, L"Button", kPush, 255, 201, 56, 14, L"Avbryt utskriften"},
-            kWhite193(334),
-            kWhite36(334),
-            {1067, L"Button", kHeader, 0, 0, 331, 36, L""},
-            {kNoId, L"Static", kCentredText, 15, 70, 194, 8, L"1. Fyll på med papper i facket för manuell pappersmatning."},
-            {kNoId, L"Static", kLeftText, 19, 118, 146, 8, L"2. Tryck på Fortsätt för att påbörja utskriften."},
-            {kNoId, L"Static", kCentredText, 24, 94, 191, 8, L"- Mata fram arket så att skrivarens matning tar tag i det."},
-            {kNoId, L"Static", kLeftText, 84, 142, 207, 8, L"OBS! Upprepa steg 1 för varje enskild sida som ska skrivas ut."},
-            {kNoId, L"Static", kLeftText, 84, 158, 186, 8, L"Detta meddelande kommer inte att visas igen."},
-        });
-}
-
-TEST(DialogTemplates, Banner153) {
-    ExpectTemplate(
-        IDD_BANNER, true, kWizardStyle, 331, 222, L"", L"MS Shell Dlg",
-        {
-            {1, L"Button", kDefPush, 193, 201, 56, 14, L"Fortsätt >"},
-            {2, L"Button", kPush, 255, 201, 56, 14, L"Avbryt utskrift"},
-            kWhite193(334),
-            kWhite36(334),
-            {1068, L"Button", kHeader, 0, 0, 331, 36, L"Banderollarkmatning"},
-            {kNoId, L"Static", kCentredText, 38, 66, 187, 8, L"1. Mata i översta arket banderollpapper i arkmataren."},
-            {kNoId, L"Static", kCentredText, 41, 84, 132, 8, L"2. Tryck på Fortsätt-knappen nedan."},
-            {kNoId, L"Static", kLeftText, 19, 45, 91, 11, L"Före utskrift:"},
-            {kNoId, L"Static", kCentredText, 45, 138, 168, 8, L"1. Riv av banderollpapperet på skrivarens baksida."},
-            {kNoId, L"Static", kCentredText, 46, 156, 221, 8,
-             L"2. Tryck på knappen för pappersmatning för att mata ut banderollen."},
-            {kNoId, L"Static", kLeftText, 19, 117, 91, 11, L"Efter utskrift:"},
-        });
+TEST(DialogTemplates, OwnControlsOfThePrompts) {
+    const DialogTemplateInfo setup = Template(IDD_SETUP_PROMPT);
+    // Both choices are tab stops of one group: checking one clears the other.
+    ExpectItem(setup, 1069, L"Button", kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 125, 358, 14, nullptr);
+    ExpectItem(setup, 1070, L"Button", kChild | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 142, 301, 14,
+               L"Nej. Fortsätt utskriften. Du kommer att bli påmind nästa gång du begär utskrift.");
+    const DialogTemplateInfo prep = Template(IDD_ALIGN_PREP);
+    ExpectItem(prep, 1075, L"Button", kChild | BS_OWNERDRAW, 167, 62, 150, 76, L"Button1");
+    // Centred and left-aligned texts of the paper prompts.
+    const DialogTemplateInfo manual = Template(IDD_MANUAL_FEED);
+    int centred = 0;
+    for (const TemplateItem &item : manual.items)
+        if (IsClass(item, L"Static") && (item.style & SS_TYPEMASK) == SS_CENTER) ++centred;
+    EXPECT_EQ(2, centred);
+    const DialogTemplateInfo banner = Template(IDD_BANNER);
+    centred = 0;
+    for (const TemplateItem &item : banner.items)
+        if (IsClass(item, L"Static") && (item.style & SS_TYPEMASK) == SS_CENTER) ++centred;
+    EXPECT_EQ(4, centred);
 }
 
 // Bitmaps ------------------------------------------------------------------------------------
