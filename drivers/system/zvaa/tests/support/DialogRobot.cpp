@@ -225,8 +225,20 @@ void CALLBACK DialogRobot::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
 void DialogRobot::ActOnOpenDialogs() {
     while (!m_waiting.empty()) {
         HWND dialog = m_waiting.front();
+        if (!IsWindow(dialog)) {
+            m_waiting.erase(m_waiting.begin());
+            continue;
+        }
+        // A dialog that activated itself during a slow WM_INITDIALOG is shown only when its modal loop
+        // first finds the queue empty; wait for that (a second at most), so the action sees it as the
+        // user would.
+        if (!IsWindowVisible(dialog) && m_deferrals < kMaxDeferrals) {
+            ++m_deferrals;
+            if (!m_timer) m_timer = SetTimer(nullptr, 0, 10, OnTimer);
+            return;
+        }
+        m_deferrals = 0;
         m_waiting.erase(m_waiting.begin());
-        if (!IsWindow(dialog)) continue;
         m_handled.push_back(dialog);
 
         DialogView view(dialog);

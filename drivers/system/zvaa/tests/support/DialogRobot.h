@@ -136,4 +136,6 @@ private:
     std::vector<HWND> m_waiting;  // opened, not yet acted on
     std::vector<HWND> m_handled;
     std::vector<SeenDialog> m_seen;
+    static constexpr int kMaxDeferrals = 100;
+    int m_deferrals = 0;
 };

@@ -19,12 +19,14 @@ const wchar_t kPrinter[] = L"Bläckskrivare Ö1";
 // What a plain wizard dialog does with the shared pieces; the second command of control 1 in the
 // nested case opens a message box before ending.
 bool g_askBeforeEnding = false;
+bool g_slowStart = false;
 int g_answer = 0;
 
 INT_PTR CALLBACK ConventionalProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        BeginDialog(dialog, lParam);
+        BeginDialog(dialog, lParam);  // activates the dialog before it is shown
+        if (g_slowStart) Sleep(60);
         return TRUE;
     case WM_COMMAND:
         if (g_askBeforeEnding && LOWORD(wParam) == IDOK) {
@@ -49,6 +51,7 @@ class DialogRobotTest : public testing::Test {
 protected:
     void SetUp() override {
         g_askBeforeEnding = false;
+        g_slowStart = false;
         g_answer = 0;
     }
 };
@@ -81,6 +84,18 @@ TEST_F(DialogRobotTest, ReadsTheOpenDialogAndPressesItsButtons) {
     EXPECT_EQ(0u, robot.Unexpected());
     ASSERT_EQ(2u, robot.Seen().size());
     EXPECT_EQ(L"#32770", robot.Seen()[1].className);
+}
+
+TEST_F(DialogRobotTest, WaitsUntilASlowStartingDialogIsShown) {
+    g_slowStart = true;
+    DialogRobot robot;
+    bool visible = false;
+    robot.Next([&](DialogView &d) {
+        visible = IsWindowVisible(d.Handle()) != FALSE;
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(IDOK, RunDialog(IDD_CARTRIDGE_INSTALL));
+    EXPECT_TRUE(visible);
 }
 
 TEST_F(DialogRobotTest, EscAndTheCloseBoxGiveControlTwo) {
