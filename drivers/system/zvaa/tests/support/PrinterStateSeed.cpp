@@ -1,0 +1,77 @@
+#include "support/PrinterStateSeed.h"
+
+#include "support/PrinterEnvironment.h"
+
+const wchar_t *const kInkCounterNames[11] = {L"LevelK",  L"LevelK2", L"LevelC",      L"LevelC2",
+                                             L"LevelM",  L"LevelM2", L"LevelY",      L"LevelY2",
+                                             L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
+
+namespace {
+
+bool SetValue(const std::wstring &path, const wchar_t *name, DWORD type, LONG value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
+                    ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+}  // namespace
+
+PrinterStateSeed::PrinterStateSeed(PrinterEnvironment &environment, const std::wstring &printer)
+    : m_printer(printer), m_friendlyName(environment.DriverName() + L" " + environment.PortOf(printer)) {}
+
+std::wstring PrinterStateSeed::KeyPath() const { return PrinterEnvironment::StateKeyPath(m_friendlyName); }
+
+bool PrinterStateSeed::Install(LONG left, LONG right, DWORD level, LONG alignNeed) {
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(m_printer.c_str()), &printer, &defaults)) return false;
+    const DWORD status = SetPrinterDataW(printer, const_cast<LPWSTR>(L"OriginalFriendlyName"), REG_SZ,
+                                         reinterpret_cast<LPBYTE>(const_cast<wchar_t *>(m_friendlyName.c_str())),
+                                         static_cast<DWORD>(m_friendlyName.size() * sizeof(wchar_t)));
+    ClosePrinter(printer);
+    if (status != ERROR_SUCCESS) return false;
+
+    bool ok = SetBinary(L"CartLeft", left) && SetBinary(L"CartRight", right) && SetBinary(L"AlignNeed", alignNeed);
+    for (const wchar_t *counter : kInkCounterNames) ok = SetDword(counter, level) && ok;
+    const LONG defaults6[] = {17, 6, 17, 17, 17, 17};
+    for (int i = 0; i < 6; ++i) ok = SetBinary((L"AlignCMYK_" + std::to_wstring(i)).c_str(), defaults6[i]) && ok;
+    for (int i = 0; i < 4; ++i) ok = SetBinary((L"AlignCMYKcm_" + std::to_wstring(i)).c_str(), defaults6[i]) && ok;
+    return ok;
+}
+
+bool PrinterStateSeed::SetBinary(const wchar_t *name, LONG value) const {
+    return SetValue(KeyPath(), name, REG_BINARY, value);
+}
+
+bool PrinterStateSeed::SetDword(const wchar_t *name, DWORD value) const {
+    return SetValue(KeyPath(), name, REG_DWORD, static_cast<LONG>(value));
+}
+
+bool PrinterStateSeed::Remove(const wchar_t *name) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    const bool ok = RegDeleteValueW(key, name) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+bool PrinterStateSeed::Read(const wchar_t *name, LONG *value) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD size = sizeof *value;
+    const bool ok =
+        RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS &&
+        size == sizeof *value;
+    RegCloseKey(key);
+    return ok;
+}
+
+LONG PrinterStateSeed::Get(const wchar_t *name, LONG missing) const {
+    LONG value = 0;
+    return Read(name, &value) ? value : missing;
+}

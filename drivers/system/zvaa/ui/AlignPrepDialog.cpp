@@ -1,0 +1,62 @@
+#include "ui/AlignPrepDialog.h"
+
+#include "core/ModelProfile.h"
+#include "resources/ResourceIds.h"
+#include "state/PrinterStateKey.h"
+#include "ui/AlignDialog.h"
+#include "ui/KeyedBitmap.h"
+#include "ui/WizardDialog.h"
+#include "ui/WizardHeader.h"
+
+namespace {
+
+constexpr WizardLook kLook = {IDC_HEADER_ALIGN_PREP, HeaderStrings::kAlignPrep};
+
+// The illustration, on a green ground that lets the button's face show through. The button draws
+// nothing else, so the message stays unanswered (FALSE) either way.
+BOOL DrawIllustration(const DRAWITEMSTRUCT *item) {
+    if (!item || !item->hDC) return FALSE;
+    HDC memory = CreateCompatibleDC(item->hDC);
+    if (!memory) return FALSE;
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageW(Model().module, MAKEINTRESOURCEW(IDB_ALIGN_ILLUSTRATION), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!picture) {
+        DeleteDC(memory);
+        return FALSE;
+    }
+    BITMAP size = {};
+    GetObjectW(picture, sizeof size, &size);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    DrawKeyedBitmap(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, memory, 0, 0, size.bmWidth,
+                    size.bmHeight, kPictureKeyColour);
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AlignPrepDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DRAWITEM:
+        if (wParam == IDC_ALIGN_PICTURE) return DrawIllustration(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return PaintWizardHeader(dialog, wParam, lParam, kLook);
+    case WM_COMMAND: {
+        const WORD id = LOWORD(wParam);
+        if (id != IDOK && id != IDCANCEL) return FALSE;
+        WCHAR printer[kPrinterNameChars];
+        GetDialogPrinterName(dialog, printer);
+        if (id == IDOK) {
+            // AlignNeed stays set until the alignment dialog ends.
+            EndDialog(dialog, IDOK);
+            RunAlignment(dialog, printer);
+        } else {
+            EndDialog(dialog, IDCANCEL);
+            WriteAlignNeed(printer, 0);
+        }
+        return TRUE;
+    }
+    default: return WizardDialogMessage(dialog, message, wParam, lParam, kLook);
+    }
+}
