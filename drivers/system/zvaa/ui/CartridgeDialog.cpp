@@ -1,0 +1,144 @@
+#include "ui/CartridgeDialog.h"
+
+#include "core/CartridgeRules.h"
+#include "resources/ResourceIds.h"
+#include "state/DriverIni.h"
+#include "state/PrinterStateKey.h"
+#include "ui/AlignPrepDialog.h"
+#include "ui/WizardDialog.h"
+#include "ui/WizardHeader.h"
+
+namespace {
+
+constexpr WizardLook kIdentifyLook = {IDC_HEADER_IDENTIFY, HeaderStrings::kCartridgeIdentify};
+constexpr WizardLook kInstallLook = {IDC_HEADER_INSTALL, HeaderStrings::kCartridgeInstall};
+
+// The order in which a holder's list offers the types, with the option-mask bit of each.
+struct ListEntry {
+    DWORD maskBit;
+    CartridgeType type;
+};
+constexpr ListEntry kListOrder[] = {
+    {0x08, kCartColour}, {0x20, kCartColourHigh}, {0x02, kCartBlack},
+    {0x10, kCartBlackHigh}, {0x04, kCartPhoto}, {0x01, kCartNone},
+};
+
+// Shared by both dialogs; one cartridge dialog runs at a time in a process.
+CartEntryIndexTable CartEntryIndexLeft = {-1, -1, -1, -1, -1, -1};
+CartEntryIndexTable CartEntryIndexRight = {-1, -1, -1, -1, -1, -1};
+LONG NewCartLeft = 1;
+LONG NewCartRight = 1;
+
+constexpr int kTextChars = 260;
+
+// The name of a type as this printer's driver INI gives it, else the string table's.
+void CartridgeName(LPCWSTR printerName, CartridgeType type, WCHAR (&text)[kTextChars]) {
+    text[0] = L'\0';
+    const wchar_t *key = CartridgeIniKey(type);
+    if (key && GetDriverIniString(printerName, key, text, kTextChars)) return;
+    if (LoadStringW(Model().module, CartridgeNameStringId(type), text, kTextChars) <= 0) text[0] = L'\0';
+}
+
+// FALSE, leaving the dialog open, for a pair the printer cannot use.
+BOOL Continue(HWND dialog) {
+    WCHAR printer[kPrinterNameChars];
+    GetDialogPrinterName(dialog, printer);
+
+    const CartridgeType right =
+        CartridgeTypeAtIndex(CartEntryIndexRight, SendDlgItemMessageW(dialog, IDC_RIGHT_COMBO, CB_GETCURSEL, 0, 0));
+    const CartridgeType left =
+        CartridgeTypeAtIndex(CartEntryIndexLeft, SendDlgItemMessageW(dialog, IDC_LEFT_COMBO, CB_GETCURSEL, 0, 0));
+
+    if (ClassifyCartridges(left, right) == kComboInvalid) {
+        WCHAR text[kTextChars];
+        if (LoadStringW(Model().module, IDS_INVALID_PAIR, text, kTextChars) <= 0) text[0] = L'\0';
+        MessageBoxW(dialog, text, text, MB_OK);
+        return FALSE;
+    }
+
+    // The dialog goes on whatever the writes report: the alignment that follows is still wanted.
+    WriteAlignNeed(printer, 1);
+    WriteCartridges(printer, left, right);
+    if (NewCartRight) RefillInkLevels(printer, right);
+    if (NewCartLeft) RefillInkLevels(printer, left);
+    EndDialog(dialog, IDOK);
+
+    // The chain goes on under this dialog's own owner, so 151 stands where 154 or 113 stood.
+    RunWizardDialog(IDD_ALIGN_PREP, GetParent(dialog), AlignPrepDialogProc, printer);
+    return TRUE;
+}
+
+INT_PTR Start(HWND dialog, LPARAM lParam) {
+    BeginDialog(dialog, lParam);
+    WCHAR printer[kPrinterNameChars];
+    GetDialogPrinterName(dialog, printer);
+
+    // An unreadable pair shows the model's default pair, which is also what Continue would take.
+    CartridgeType left = Model().defaultLeft, right = Model().defaultRight;
+    ReadCartridges(printer, &left, &right);
+    FillCartridgeCombo(dialog, printer, IDC_LEFT_COMBO, CartEntryIndexLeft, Model().leftHolderMask, left);
+    FillCartridgeCombo(dialog, printer, IDC_RIGHT_COMBO, CartEntryIndexRight, Model().rightHolderMask, right);
+
+    NewCartLeft = NewCartRight = 1;
+    SendDlgItemMessageW(dialog, IDC_LEFT_NEW, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageW(dialog, IDC_RIGHT_NEW, BM_SETCHECK, BST_CHECKED, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+CartridgeType CartridgeTypeAtIndex(const CartEntryIndexTable &indexes, LRESULT selection) {
+    if (selection == CB_ERR) selection = 0;
+    CartridgeType type = kCartNone;
+    for (CartridgeType t = 0; t < kCartridgeTypeCount; ++t) {
+        if (indexes[t] == selection) type = t;
+    }
+    return type;
+}
+
+void FillCartridgeCombo(HWND dialog, LPCWSTR printerName, int comboId, CartEntryIndexTable &indexes, DWORD mask,
+                        CartridgeType selected) {
+    SendDlgItemMessageW(dialog, comboId, CB_RESETCONTENT, 0, 0);
+    for (const ListEntry &entry : kListOrder) {
+        if (!(mask & entry.maskBit)) continue;
+        WCHAR text[kTextChars];
+        CartridgeName(printerName, entry.type, text);
+        indexes[entry.type] = static_cast<LONG>(
+            SendDlgItemMessageW(dialog, comboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
+    // A damaged key may hold any number: only the six types have a table entry.
+    const LONG index = (selected >= 0 && selected < kCartridgeTypeCount) ? indexes[selected] : -1;
+    SendDlgItemMessageW(dialog, comboId, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+INT_PTR CALLBACK CartridgeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: return Start(dialog, lParam);
+    case WM_DRAWITEM:
+        // Each template carries one of the two header buttons.
+        if (static_cast<int>(wParam) == kIdentifyLook.headerId)
+            return PaintWizardHeader(dialog, wParam, lParam, kIdentifyLook);
+        return PaintWizardHeader(dialog, wParam, lParam, kInstallLook);
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: return Continue(dialog);
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        // The flags follow the checked state rather than counting clicks, so a second click on
+        // the checked button cannot turn them around.
+        case IDC_LEFT_NEW:
+        case IDC_LEFT_USED: NewCartLeft = IsDlgButtonChecked(dialog, IDC_LEFT_NEW) == BST_CHECKED; return FALSE;
+        case IDC_RIGHT_NEW:
+        case IDC_RIGHT_USED: NewCartRight = IsDlgButtonChecked(dialog, IDC_RIGHT_NEW) == BST_CHECKED; return FALSE;
+        default: return FALSE;
+        }
+    default: return FALSE;
+    }
+}
+
+int PopupCartridgeIdentifyDialog(HWND owner, LPCWSTR printerName) {
+    return RunWizardDialog(IDD_CARTRIDGE_IDENTIFY, owner, CartridgeDialogProc, printerName) == -1 ? 0 : 1;
+}
+
+int PopupCartridgeInstallDialog(HWND owner, LPCWSTR printerName) {
+    return RunWizardDialog(IDD_CARTRIDGE_INSTALL, owner, CartridgeDialogProc, printerName) == -1 ? 0 : 1;
+}
