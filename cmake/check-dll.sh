@@ -5,7 +5,7 @@ set -uo pipefail
 dll=$1
 fail=0
 
-expected_exports="DllCanUnloadNow DllGetClassObject GetColorDataDLLPath GetOEMPrefix OEMDeletePrinterDriver OEMEjectPageCmd OEMGetNumAlignValues"
+expected_exports="DllCanUnloadNow DllGetClassObject GetColorDataDLLPath GetOEMPrefix OEMDeletePrinterDriver OEMEjectPageCmd OEMGetNumAlignValues OEMStartVendorSetup PopupBannerDialog PopupManualDialog PreInstall StartPostInstall"
 system_dlls='^(kernel32|user32|gdi32|advapi32|winspool\.drv|comctl32|ole32|oleaut32|shell32|msvcrt|ntdll|comdlg32|shlwapi|version)(\.dll)?$'
 
 dump=$(i686-w64-mingw32-objdump -p "$dll") || { echo "cannot read $dll"; exit 1; }

@@ -29,6 +29,25 @@ INT WINAPI GetColorDataDLLPath(LPSTR path);
  * asks the spooler to delete its driver. Waits 10 seconds first. Shows and reports nothing. */
 void WINAPI OEMDeletePrinterDriver(HWND window, HINSTANCE instance, LPSTR commandLine, int show);
 
+/* Asks whether the cartridges are to be set up now (a modal dialog without owner). Returns 1 for
+ * yes, 2 for no, -1 when the dialog cannot be shown. */
+INT WINAPI PreInstall(LPCWSTR printerName);
+
+/* Leads the user through cartridge identification and, on Continue, print-head alignment. Returns 1
+ * when the dialog was shown (whichever way it was closed), 0 when it cannot be shown. */
+INT WINAPI StartPostInstall(LPCWSTR printerName);
+
+/* rundll32 entry: the cartridge identification for the printer named between the last two double
+ * quotes of commandLine (ANSI, at most 259 characters). Does nothing for a line that names no
+ * printer that can be opened. */
+void WINAPI OEMStartVendorSetup(HWND window, HINSTANCE instance, LPSTR commandLine, int show);
+
+/* Instructions for manual paper feed and for banner paper, before a print. The printer is found by
+ * its handle when one is given, else by its name. Return 1 to go on printing, 2 to cancel the
+ * print, -1 when the printer cannot be found or the dialog cannot be shown. */
+INT WINAPI PopupManualDialog(LPCWSTR printerName, HANDLE printer);
+INT WINAPI PopupBannerDialog(LPCWSTR printerName, HANDLE printer);
+
 #ifdef __cplusplus
 }
 #endif
