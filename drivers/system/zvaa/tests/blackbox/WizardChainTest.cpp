@@ -8,7 +8,7 @@
 #include "support/ImportPatch.h"
 #include "support/PluginLibrary.h"
 #include "support/PrinterEnvironment.h"
-#include "support/PrinterStateSeed.h"
+#include "support/PrinterStateFixture.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST(WizardChain, IdentificationThroughAlignmentStoresThePairCountersValuesAndPr
     PrinterEnvironment environment;
     const std::wstring printer = environment.AddTestPrinter();
     ASSERT_FALSE(printer.empty());
-    PrinterStateSeed state(environment, printer);
+    PrinterStateFixture state(environment, printer);
     ASSERT_TRUE(state.Install(3, 1, 1000, 0));  // colour + black, as an installation leaves it
     const std::string page = AlignmentPage();
     environment.WriteDriverFile(L"zvaaalg4.out", page);
@@ -127,7 +127,7 @@ TEST(VendorSetup, RundllOpensTheIdentificationForTheQuotedPrinter) {
     PrinterEnvironment environment;
     const std::wstring printer = environment.AddTestPrinter();
     ASSERT_FALSE(printer.empty());
-    PrinterStateSeed state(environment, printer);
+    PrinterStateFixture state(environment, printer);
     ASSERT_TRUE(state.Install(3, 1, 1000, 1));
 
     WCHAR dll[MAX_PATH];

@@ -11,7 +11,7 @@
 #include "core/ModelProfile.h"
 #include "support/DialogRobot.h"
 #include "support/PrinterEnvironment.h"
-#include "support/PrinterStateSeed.h"
+#include "support/PrinterStateFixture.h"
 
 inline std::wstring ModuleString(UINT id) {
     WCHAR text[260] = L"";
@@ -26,11 +26,11 @@ protected:
     void SetUp() override {
         m_printer = m_environment.AddTestPrinter();
         ASSERT_FALSE(m_printer.empty());
-        m_state.reset(new PrinterStateSeed(m_environment, m_printer));
+        m_state.reset(new PrinterStateFixture(m_environment, m_printer));
         ASSERT_TRUE(m_state->Install(kCartColour, kCartBlack, kUntouchedLevel, kUntouchedFlag));
     }
 
-    PrinterStateSeed &State() { return *m_state; }
+    PrinterStateFixture &State() { return *m_state; }
     void ExpectCounters(const std::vector<LONG> &expected) {
         for (size_t i = 0; i < 11; ++i) EXPECT_EQ(expected[i], State().Get(kInkCounterNames[i])) << kInkCounterNames[i];
     }
@@ -47,7 +47,7 @@ public:
 protected:
     PrinterEnvironment m_environment;
     std::wstring m_printer;
-    std::unique_ptr<PrinterStateSeed> m_state;
+    std::unique_ptr<PrinterStateFixture> m_state;
 };
 
 inline bool operator==(const POINT &a, const POINT &b) { return a.x == b.x && a.y == b.y; }

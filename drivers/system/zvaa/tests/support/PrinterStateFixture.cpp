@@ -1,4 +1,4 @@
-#include "support/PrinterStateSeed.h"
+#include "support/PrinterStateFixture.h"
 
 #include "support/PrinterEnvironment.h"
 
@@ -21,12 +21,12 @@ bool SetValue(const std::wstring &path, const wchar_t *name, DWORD type, LONG va
 
 }  // namespace
 
-PrinterStateSeed::PrinterStateSeed(PrinterEnvironment &environment, const std::wstring &printer)
+PrinterStateFixture::PrinterStateFixture(PrinterEnvironment &environment, const std::wstring &printer)
     : m_printer(printer), m_friendlyName(environment.DriverName() + L" " + environment.PortOf(printer)) {}
 
-std::wstring PrinterStateSeed::KeyPath() const { return PrinterEnvironment::StateKeyPath(m_friendlyName); }
+std::wstring PrinterStateFixture::KeyPath() const { return PrinterEnvironment::StateKeyPath(m_friendlyName); }
 
-bool PrinterStateSeed::Install(LONG left, LONG right, DWORD level, LONG alignNeed) {
+bool PrinterStateFixture::Install(LONG left, LONG right, DWORD level, LONG alignNeed) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(m_printer.c_str()), &printer, &defaults)) return false;
@@ -44,15 +44,15 @@ bool PrinterStateSeed::Install(LONG left, LONG right, DWORD level, LONG alignNee
     return ok;
 }
 
-bool PrinterStateSeed::SetBinary(const wchar_t *name, LONG value) const {
+bool PrinterStateFixture::SetBinary(const wchar_t *name, LONG value) const {
     return SetValue(KeyPath(), name, REG_BINARY, value);
 }
 
-bool PrinterStateSeed::SetDword(const wchar_t *name, DWORD value) const {
+bool PrinterStateFixture::SetDword(const wchar_t *name, DWORD value) const {
     return SetValue(KeyPath(), name, REG_DWORD, static_cast<LONG>(value));
 }
 
-bool PrinterStateSeed::Remove(const wchar_t *name) const {
+bool PrinterStateFixture::Remove(const wchar_t *name) const {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
     const bool ok = RegDeleteValueW(key, name) == ERROR_SUCCESS;
@@ -60,7 +60,7 @@ bool PrinterStateSeed::Remove(const wchar_t *name) const {
     return ok;
 }
 
-bool PrinterStateSeed::Read(const wchar_t *name, LONG *value) const {
+bool PrinterStateFixture::Read(const wchar_t *name, LONG *value) const {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     DWORD size = sizeof *value;
@@ -71,7 +71,7 @@ bool PrinterStateSeed::Read(const wchar_t *name, LONG *value) const {
     return ok;
 }
 
-LONG PrinterStateSeed::Get(const wchar_t *name, LONG missing) const {
+LONG PrinterStateFixture::Get(const wchar_t *name, LONG missing) const {
     LONG value = 0;
     return Read(name, &value) ? value : missing;
 }

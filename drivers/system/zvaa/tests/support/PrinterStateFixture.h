@@ -13,9 +13,9 @@ class PrinterEnvironment;
 // The eleven ink counters in their stored order.
 extern const wchar_t *const kInkCounterNames[11];
 
-class PrinterStateSeed {
+class PrinterStateFixture {
 public:
-    PrinterStateSeed(PrinterEnvironment &environment, const std::wstring &printer);
+    PrinterStateFixture(PrinterEnvironment &environment, const std::wstring &printer);
 
     // Writes the printer data and a key with the pair, every counter at `level`, AlignNeed, and the
     // default alignment values of black + colour (17, 6, 17, 17, 17, 17) and colour + photo
