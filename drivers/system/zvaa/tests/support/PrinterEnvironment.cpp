@@ -108,7 +108,9 @@ unsigned NextObjectNumber() {
 
 PrinterEnvironment::PrinterEnvironment() {
     WCHAR tag[32];
-    StringCchPrintfW(tag, ARRAYSIZE(tag), L"%lx-%u", GetCurrentProcessId(), NextObjectNumber());
+    // Bracketed, so that no tag is part of another (process 20 against 120, object 1 against 12):
+    // teardown removes the state keys whose names contain it.
+    StringCchPrintfW(tag, ARRAYSIZE(tag), L"(%lx.%u)", GetCurrentProcessId(), NextObjectNumber());
     m_tag = tag;
     m_driverName = L"ZV Testdrivrutin " + m_tag;
 }

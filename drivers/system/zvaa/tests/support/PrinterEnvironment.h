@@ -23,7 +23,7 @@ public:
     PrinterEnvironment(const PrinterEnvironment &) = delete;
     PrinterEnvironment &operator=(const PrinterEnvironment &) = delete;
 
-    // Unique to this object, e.g. "1a2b-3"; part of every name below.
+    // Unique to this object, e.g. "(1a2b.3)", and never part of another tag; in every name below.
     const std::wstring &Tag() const { return m_tag; }
 
     // --- Drivers --------------------------------------------------------------------------------
