@@ -1,0 +1,374 @@
+// The maintenance page as the printer's properties show it: the plug-in loaded by the driver-UI host,
+// the page made by the plug-in's DevicePropertySheets inside a real comctl32 property sheet, and a
+// robot looking at it from the sheet's own message loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DriverUiHost.h"
+#include "PrinterStateView.h"
+#include "resources/ResourceIds.h"
+#include "support/DialogRobot.h"
+#include "support/ImportPatch.h"
+#include "support/PngFile.h"
+#include "support/PrinterEnvironment.h"
+
+namespace {
+
+constexpr DWORD kFull[11] = {610000000, 1100000000, 550000000, 915000000, 550000000, 915000000,
+                             550000000, 915000000,  231000000, 231000000, 231000000};
+const wchar_t *const kCounterNames[11] = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
+                                          L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
+constexpr LONG kBlack = 1, kPhoto = 2, kColour = 3, kColourHigh = 5;
+
+bool WriteStateValue(const std::wstring &printer, const wchar_t *name, DWORD type, DWORD value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPathOf(printer).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
+                    ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+// How the plug-in drew one holder's picture button: the id of the gauge bitmap of a set that matches
+// the button's pixels, found by drawing each of the set's ten pictures over the pixels again (the
+// right one changes nothing outside its green), or 0 when the button shows a single colour. The sets
+// share equal-looking pictures (the empty gauge, the question mark), so the set is given.
+enum class InkSet : UINT { kBlack = IDB_INK_BLACK_FIRST, kColour = IDB_INK_COLOUR_FIRST, kPhoto = IDB_INK_PHOTO_FIRST };
+
+struct SeenPicture {
+    UINT id = 0;
+    size_t mismatches = 0;
+};
+
+SeenPicture IdentifyPicture(HMODULE dll, HWND button, InkSet set) {
+    SeenPicture seen;
+    RECT r;
+    GetClientRect(button, &r);
+    HDC dc = GetDC(button);
+    const std::vector<uint8_t> shown = ReadRgbPixels(dc, 0, 0, r.right, r.bottom);
+    bool uniform = true;
+    for (size_t i = 3; i < shown.size() && uniform; ++i) uniform = shown[i] == shown[i % 3];
+    if (uniform || shown.empty()) {
+        ReleaseDC(button, dc);
+        return seen;
+    }
+    seen.mismatches = static_cast<size_t>(-1);
+    for (int step = 0; step < 10; ++step) {
+        const UINT id = set == InkSet::kPhoto && step == 9 ? IDB_INK_COLOUR_FIRST + 9 : static_cast<UINT>(set) + step;
+        HBITMAP picture = static_cast<HBITMAP>(LoadImageW(dll, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                                          LR_CREATEDIBSECTION));
+        if (!picture) continue;
+        BITMAP bm = {};
+        GetObjectW(picture, sizeof bm, &bm);
+        HDC source = CreateCompatibleDC(dc);
+        HDC target = CreateCompatibleDC(dc);
+        HBITMAP canvas = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HGDIOBJ oldSource = SelectObject(source, picture);
+        HGDIOBJ oldTarget = SelectObject(target, canvas);
+        StretchBlt(target, 0, 0, r.right, r.bottom, source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+        const std::vector<uint8_t> drawn = ReadRgbPixels(target, 0, 0, r.right, r.bottom);
+        size_t mismatches = 0;
+        for (size_t p = 0; p + 2 < drawn.size() && p + 2 < shown.size(); p += 3) {
+            const bool key = drawn[p] == 0 && drawn[p + 1] == 255 && drawn[p + 2] == 0;
+            if (!key && (drawn[p] != shown[p] || drawn[p + 1] != shown[p + 1] || drawn[p + 2] != shown[p + 2]))
+                ++mismatches;
+        }
+        if (mismatches < seen.mismatches) seen = {id, mismatches};
+        SelectObject(source, oldSource);
+        SelectObject(target, oldTarget);
+        DeleteObject(canvas);
+        DeleteObject(picture);
+        DeleteDC(source);
+        DeleteDC(target);
+    }
+    ReleaseDC(button, dc);
+    return seen;
+}
+
+std::wstring TextOf(HWND page, int id) {
+    WCHAR text[260] = {};
+    GetDlgItemTextW(page, id, text, ARRAYSIZE(text));
+    return text;
+}
+
+std::wstring LoadText(HMODULE dll, UINT id) {
+    WCHAR text[260] = {};
+    LoadStringW(dll, id, text, ARRAYSIZE(text));
+    return text;
+}
+
+class MaintenancePage : public testing::Test {
+protected:
+    void SetUp() override {
+        m_printer = m_env.AddTestPrinter();
+        ASSERT_FALSE(m_printer.empty());
+        ASSERT_TRUE(m_host.Ok()) << std::string(m_host.Error().begin(), m_host.Error().end());
+        ASSERT_EQ(S_OK, m_host.NotifyPrinterInstalled(m_printer));  // the state key as at installation
+    }
+    void TearDown() override {
+        const std::wstring root = L"Software\\Zelvorn\\", path = StateKeyPathOf(m_printer);
+        if (path.size() > root.size()) PrinterEnvironment::DeleteStateKey(path.substr(root.size()));
+    }
+
+    void SetPair(LONG left, LONG right) {
+        ASSERT_TRUE(WriteStateValue(m_printer, L"CartLeft", REG_BINARY, static_cast<DWORD>(left)));
+        ASSERT_TRUE(WriteStateValue(m_printer, L"CartRight", REG_BINARY, static_cast<DWORD>(right)));
+    }
+    void SetLevels(const DWORD (&levels)[11]) {
+        for (int i = 0; i < 11; ++i) ASSERT_TRUE(WriteStateValue(m_printer, kCounterNames[i], REG_DWORD, levels[i]));
+    }
+
+    // Shows the printer's properties; `look` runs on the page once the sheet is up, then the sheet
+    // is cancelled.
+    PropertiesRun ShowPage(const std::function<void(HWND sheet, HWND page)> &look) {
+        DialogRobot robot;
+        bool shown = false;
+        robot.Next([&](DialogView &sheet) {
+            shown = true;
+            HWND page = PropSheet_GetCurrentPageHwnd(sheet.Handle());
+            UpdateWindow(page);
+            look(sheet.Handle(), page);
+            sheet.Press(IDCANCEL);
+        });
+        PropertiesRun run = m_host.ShowPrinterProperties(m_printer);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(0u, robot.Unexpected());
+        return run;
+    }
+
+    struct Pictures {
+        SeenPicture left, right;
+        std::wstring leftCaption, rightCaption;
+    };
+    Pictures Look(InkSet leftSet, InkSet rightSet) {
+        Pictures seen;
+        ShowPage([&](HWND, HWND page) {
+            seen.left = IdentifyPicture(m_host.Module(), GetDlgItem(page, IDC_LEFT_INK), leftSet);
+            seen.right = IdentifyPicture(m_host.Module(), GetDlgItem(page, IDC_RIGHT_INK), rightSet);
+            seen.leftCaption = TextOf(page, IDC_LEFT_TYPE);
+            seen.rightCaption = TextOf(page, IDC_RIGHT_TYPE);
+        });
+        return seen;
+    }
+
+    PrinterEnvironment m_env;
+    DriverUiHost m_host;
+    std::wstring m_printer;
+};
+
+TEST_F(MaintenancePage, HostDrivesTheSheetInThePlatformsOrder) {
+    const PropertiesRun run = ShowPage([&](HWND sheet, HWND page) {
+        ASSERT_NE(nullptr, page);
+        WCHAR title[300] = {};
+        GetWindowTextW(sheet, title, ARRAYSIZE(title));
+        EXPECT_NE(std::wstring::npos, std::wstring(title).find(m_printer));
+        EXPECT_EQ(m_printer, TextOf(page, IDC_LEFT_INK));  // the page keeps the printer name there
+        EXPECT_EQ(L"&Installera/Byta bl\u00E4ckpatron", TextOf(page, IDC_INSTALL_CARTRIDGE));
+    });
+    ASSERT_EQ(4u, run.calls.size());
+    const WORD reasons[] = {PROPSHEETUI_REASON_INIT, PROPSHEETUI_REASON_GET_INFO_HEADER,
+                            PROPSHEETUI_REASON_SET_RESULT, PROPSHEETUI_REASON_DESTROY};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(reasons[i], run.calls[i].reason);
+        EXPECT_EQ(S_OK, run.calls[i].hr);
+    }
+    EXPECT_EQ(1, run.pagesAdded);
+    EXPECT_EQ(std::vector<UINT>{CPSFUNC_ADD_PROPSHEETPAGEW}, run.sheetFunctions);
+    EXPECT_NE(0u, run.calls[0].result);  // the page handle the sheet gave back
+    EXPECT_EQ(L"OEM UI Page", run.infoHeaderTitle);
+    EXPECT_EQ(m_printer, run.userData);
+    EXPECT_EQ(1u, run.calls[1].result);
+    EXPECT_EQ(static_cast<ULONG_PTR>(CPSUI_CANCEL), run.calls[2].result);
+    EXPECT_EQ(1u, run.calls[3].result);
+}
+
+TEST_F(MaintenancePage, FullCartridgesShowFullGaugesAndTheirNames) {
+    SetPair(kColour, kBlack);
+    SetLevels(kFull);
+    const Pictures seen = Look(InkSet::kColour, InkSet::kBlack);
+    EXPECT_EQ(IDB_INK_COLOUR_FIRST + 8u, seen.left.id);
+    EXPECT_EQ(IDB_INK_BLACK_FIRST + 8u, seen.right.id);
+    EXPECT_EQ(0u, seen.left.mismatches);
+    EXPECT_EQ(0u, seen.right.mismatches);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_COLOUR), seen.leftCaption);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_BLACK), seen.rightCaption);
+}
+
+TEST_F(MaintenancePage, EmptyAndSixteenthLevelsAndTheSmallestOfThree) {
+    SetPair(kColourHigh, kBlack);
+    DWORD levels[11];
+    std::copy(kFull, kFull + 11, levels);
+    levels[0] = 610000000 / 16;  // LevelK at exactly one sixteenth: step 1
+    levels[7] = 0;               // LevelY2 empty while LevelC2 and LevelM2 are full: step 0
+    SetLevels(levels);
+    const Pictures seen = Look(InkSet::kColour, InkSet::kBlack);
+    EXPECT_EQ(IDB_INK_COLOUR_FIRST + 0u, seen.left.id);
+    EXPECT_EQ(IDB_INK_BLACK_FIRST + 1u, seen.right.id);
+}
+
+TEST_F(MaintenancePage, PhotoAboveCapacityShowsTheColourSetsQuestionMark) {
+    SetPair(kColour, kPhoto);
+    DWORD levels[11];
+    std::copy(kFull, kFull + 11, levels);
+    levels[8] = levels[9] = levels[10] = 231000000 / 16 * 17;
+    SetLevels(levels);
+    const Pictures seen = Look(InkSet::kColour, InkSet::kPhoto);
+    EXPECT_EQ(138u, seen.right.id);
+    EXPECT_EQ(0u, seen.right.mismatches);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_PHOTO), seen.rightCaption);
+}
+
+TEST_F(MaintenancePage, NoCartridgeHasNoPictureAndSaysSo) {
+    SetPair(0, kBlack);
+    SetLevels(kFull);
+    const Pictures seen = Look(InkSet::kColour, InkSet::kBlack);
+    EXPECT_EQ(0u, seen.left.id);
+    EXPECT_EQ(L"Ingen bl\u00E4ckpatron", seen.leftCaption);
+    EXPECT_EQ(IDB_INK_BLACK_FIRST + 8u, seen.right.id);
+}
+
+TEST_F(MaintenancePage, CaptionComesFromTheDriverIni) {
+    m_env.WriteOwnDriverIni(L"CART_STD=Egen f\u00E4rgpatron 42\n");
+    SetPair(kColour, kBlack);
+    SetLevels(kFull);
+    const Pictures seen = Look(InkSet::kColour, InkSet::kBlack);
+    EXPECT_EQ(L"Egen f\u00E4rgpatron 42", seen.leftCaption);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_BLACK), seen.rightCaption);  // no CART_BLK: the string table
+}
+
+TEST_F(MaintenancePage, RepaintsWithTheNewPairAfterTheInstallDialog) {
+    SetPair(kColour, kBlack);
+    DWORD levels[11];
+    std::copy(kFull, kFull + 11, levels);
+    levels[0] = 610000000 / 2;  // black at half
+    SetLevels(levels);
+
+    Pictures before, after;
+    DialogRobot robot;
+    robot.Next([&](DialogView &sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet.Handle());
+        UpdateWindow(page);
+        before.right = IdentifyPicture(m_host.Module(), GetDlgItem(page, IDC_RIGHT_INK), InkSet::kBlack);
+        before.rightCaption = TextOf(page, IDC_RIGHT_TYPE);
+        robot.Next([&](DialogView &install) {
+            EXPECT_EQ(m_printer, install.Title());
+            install.SelectComboIndex(IDC_LEFT_COMBO, 0);   // colour
+            install.SelectComboIndex(IDC_RIGHT_COMBO, 2);  // photo, new: refilled
+            install.Press(IDOK);
+        });
+        robot.Next([&](DialogView &prep) { prep.Press(IDCANCEL); });  // no alignment print
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_INSTALL_CARTRIDGE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_INSTALL_CARTRIDGE)));
+        // No further paint is asked for: the page must already show the new state.
+        after.right = IdentifyPicture(m_host.Module(), GetDlgItem(page, IDC_RIGHT_INK), InkSet::kPhoto);
+        after.rightCaption = TextOf(page, IDC_RIGHT_TYPE);
+        sheet.Press(IDCANCEL);
+    });
+    m_host.ShowPrinterProperties(m_printer);
+    EXPECT_EQ(0u, robot.Pending());
+    EXPECT_EQ(0u, robot.Unexpected());
+
+    EXPECT_EQ(IDB_INK_BLACK_FIRST + 4u, before.right.id);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_BLACK), before.rightCaption);
+    EXPECT_EQ(IDB_INK_PHOTO_FIRST + 8u, after.right.id);
+    EXPECT_EQ(LoadText(m_host.Module(), IDS_CART_PHOTO), after.rightCaption);
+}
+
+// A printer reached through another machine: the spooler's record names a server.
+decltype(&GetPrinterW) g_realGetPrinter = nullptr;
+BOOL WINAPI GetPrinterOfServer(HANDLE printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    const BOOL ok = g_realGetPrinter(printer, level, buffer, size, needed);
+    if (ok && level == 2 && buffer)
+        reinterpret_cast<PRINTER_INFO_2W *>(buffer)->pServerName = const_cast<LPWSTR>(L"\\\\skrivarserver");
+    return ok;
+}
+
+TEST_F(MaintenancePage, NoPageForAPrinterOnAnotherMachine) {
+    ImportPatch patch(m_host.Module(), "winspool.drv", "GetPrinterW", reinterpret_cast<const void *>(&GetPrinterOfServer));
+    ASSERT_NE(0u, patch.slots());
+    g_realGetPrinter = patch.original<decltype(&GetPrinterW)>();
+    DialogRobot robot;  // any sheet that opened would be cancelled and counted
+    const PropertiesRun run = m_host.ShowPrinterProperties(m_printer);
+    EXPECT_EQ(0, run.pagesAdded);
+    EXPECT_TRUE(run.sheetFunctions.empty());
+    EXPECT_EQ(-2, run.sheetResult);
+    ASSERT_FALSE(run.calls.empty());
+    EXPECT_EQ(S_OK, run.calls[0].hr);
+    EXPECT_EQ(0u, robot.Seen().size());
+}
+
+// The order-supplies button with a browser registered under both known names.
+class OrderSuppliesButton : public MaintenancePage {
+protected:
+    void SetUp() override {
+        MaintenancePage::SetUp();
+        m_env.LockShared();  // the browser registrations are machine-wide
+        WCHAR path[MAX_PATH];
+        ASSERT_NE(0u, GetModuleFileNameW(nullptr, path, ARRAYSIZE(path)));
+        std::wstring dir = path;
+        dir.resize(dir.find_last_of(L'\\') + 1);
+        m_recorder = dir + L"recording_browser.exe";
+        m_record = m_env.ScratchDir() + L"browser.txt";
+        SetEnvironmentVariableW(L"ZVAA_BROWSER_RECORD", m_record.c_str());
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, L"Applications\\NETSCAPE.EXE\\shell\\Open\\command",
+                                                 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        const std::wstring command = L"\"" + m_recorder + L"\" %1";
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(WCHAR)));
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Applications\\NETSCAPE.EXE");
+        SetEnvironmentVariableW(L"ZVAA_BROWSER_RECORD", nullptr);
+        DeleteFileW(m_record.c_str());
+        MaintenancePage::TearDown();
+    }
+    std::wstring WaitForRecord() {
+        for (int i = 0; i < 100; ++i) {
+            HANDLE file = CreateFileW(m_record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                WCHAR text[600] = {};
+                DWORD got = 0;
+                ReadFile(file, text, sizeof text - sizeof(WCHAR), &got, nullptr);
+                CloseHandle(file);
+                if (got) return text;
+            }
+            Sleep(50);
+        }
+        return std::wstring();
+    }
+    std::wstring m_recorder, m_record;
+};
+
+TEST_F(OrderSuppliesButton, StartsThePreferredBrowserAtTheDriversAddress) {
+    m_env.WriteOwnDriverIni(L"ORDER_URL=http://zelvorn.test/best\u00E4ll?modell=zvaa\n");
+    bool enabled = false;
+    ShowPage([&](HWND, HWND page) {
+        enabled = IsWindowEnabled(GetDlgItem(page, IDC_ORDER_SUPPLIES)) != FALSE;
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ORDER_SUPPLIES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ORDER_SUPPLIES)));
+    });
+    EXPECT_TRUE(enabled);
+    // The path goes unquoted before the address, as the command line is built.
+    EXPECT_EQ(m_recorder + L" http://zelvorn.test/best\u00E4ll?modell=zvaa", WaitForRecord());
+}
+
+TEST_F(OrderSuppliesButton, WithoutAnAddressNoBrowserStarts) {
+    ShowPage([&](HWND, HWND page) {
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ORDER_SUPPLIES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ORDER_SUPPLIES)));
+    });
+    Sleep(300);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(m_record.c_str()));
+}
+
+}  // namespace
