@@ -166,7 +166,8 @@ BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels) {
     HKEY key = nullptr;
     if (!OpenStateKey(printerName, &key)) return FALSE;
     bool all = true;
-    for (int i = 0; i < kInkLevelCount; ++i) all = SetValue(key, kInkCounters[i].name, REG_DWORD, levels->counters[i]) && all;
+    for (int i = 0; i < kInkLevelCount; ++i)
+        all = SetValue(key, kInkCounters[i].name, REG_DWORD, levels->counters[i]) && all;
     RegCloseKey(key);
     return all;
 }
@@ -196,8 +197,8 @@ BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
     bool all = true;
     for (DWORD i = 0; i < count; ++i) {
         WCHAR name[32];
-        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) && SetValue(key, name, REG_BINARY, (DWORD)values[i]) &&
-              all;
+        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
+              SetValue(key, name, REG_BINARY, (DWORD)values[i]) && all;
     }
     RegCloseKey(key);
     // AlignNeed is cleared only once every value of the combination is stored.
