@@ -147,6 +147,10 @@ void Demo::OnSheet(DialogView &sheet) {
         Expect("alignment preparation 151", [this](DialogView &prep) {
             Shot(prep.Handle(), L"03-forbered-justering.png");
             Expect("alignment values 104", [this](DialogView &values) {
+                // The user reads the printed pattern: A and B come out best at 19 and 8.
+                values.Type(IDC_EDIT_A, L"19");
+                values.Type(IDC_EDIT_B, L"8");
+                Note("  entered: A 19, B 8");
                 Shot(values.Handle(), L"04-justering.png");
                 values.Press(IDOK);
             });
