@@ -1,0 +1,164 @@
+// A printer's state key as a damaged registry or another program leaves it: every value in turn of the
+// wrong type (text, several texts, a number where bytes belong) or of the wrong size (0, 3, 5 and 1,000
+// bytes). The operations that read the state (the document items, the installation event run again,
+// the cartridge identification dialog) read what fits their four bytes or nothing, never write past
+// it, and change nothing in the key they only read.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "hostile/HostilePlugin.h"
+#include "support/DialogRobot.h"
+#include "support/PrinterEnvironment.h"
+#include "zvaaSUI.h"
+
+namespace {
+
+using Value = std::pair<DWORD, std::string>;  // registry type and bytes
+using Snapshot = std::map<std::wstring, Value>;
+
+Snapshot ReadKey(const std::wstring &path) {
+    Snapshot values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[256];
+        DWORD chars = ARRAYSIZE(name), type = 0, bytes = 0;
+        BYTE data[2048];
+        bytes = sizeof data;
+        if (RegEnumValueW(key, i, name, &chars, nullptr, &type, data, &bytes) != ERROR_SUCCESS) break;
+        values[name] = {type, std::string(reinterpret_cast<char *>(data), bytes)};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+void WriteValue(const std::wstring &path, const std::wstring &name, const Value &value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name.c_str(), 0, value.first,
+                                            reinterpret_cast<const BYTE *>(value.second.data()),
+                                            static_cast<DWORD>(value.second.size())));
+    RegCloseKey(key);
+}
+
+// What a damaged registry holds in place of a four-byte value.
+std::vector<Value> Damages() {
+    const std::wstring text = L"3";
+    const std::wstring texts = std::wstring(L"1\0002\0\0", 6);
+    return {{REG_BINARY, std::string()},
+            {REG_BINARY, std::string("\x03\x00\x00", 3)},
+            {REG_BINARY, std::string("\x03\x00\x00\x00\x07", 5)},
+            {REG_BINARY, std::string(1000, '\x05')},
+            {REG_DWORD, std::string()},
+            {REG_SZ, std::string(reinterpret_cast<const char *>(text.c_str()), (text.size() + 1) * 2)},
+            {REG_MULTI_SZ, std::string(reinterpret_cast<const char *>(texts.data()), texts.size() * 2)},
+            {REG_QWORD, std::string("\x01\x00\x00\x00\x00\x00\x00\x80", 8)}};
+}
+
+struct HostileStateValues : HostilePlugin {
+    void SetUp() override {
+        HostilePlugin::SetUp();
+        printer = env.AddTestPrinter();
+        ASSERT_FALSE(printer.empty());
+        ASSERT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
+        path = PrinterEnvironment::StateKeyPath(env.FriendlyNameOf(printer));
+        installed = ReadKey(path);
+        ASSERT_EQ(24u, installed.size());
+        ledger->Reset();
+    }
+
+    // Damages each named value in turn and runs `readers`; the key must afterwards hold exactly what
+    // it held before they ran.
+    template <typename Readers> void EachDamage(const std::vector<std::wstring> &names, Readers readers) {
+        for (const std::wstring &name : names) {
+            for (const Value &damage : Damages()) {
+                SCOPED_TRACE(testing::Message() << "value " << testing::PrintToString(name) << ", type " << damage.first
+                                                << ", " << damage.second.size() << " bytes");
+                WriteValue(path, name, damage);
+                const Snapshot before = ReadKey(path);
+                readers();
+                EXPECT_EQ(before, ReadKey(path)) << "a reader changed the key";
+                EXPECT_TRUE(ledger->Balanced());
+                ledger->Reset();
+            }
+            WriteValue(path, name, installed.at(name));
+        }
+    }
+
+    HRESULT DocumentItems(OPTITEM &colour) {
+        colour = {};
+        colour.cbSize = sizeof colour;
+        colour.DMPubID = DMPUB_COLOR;
+        OPTITEM own = {};
+        OEMCUIPPARAM param = {};
+        param.cbSize = sizeof param;
+        param.pPrinterName = &printer[0];
+        param.pDrvOptItems = &colour;
+        param.cDrvOptItems = 1;
+        param.pOEMOptItems = &own;
+        param.cOEMOptItems = 1;
+        return plugin->CommonUIProp(OEMCUIP_DOCPROP, &param);
+    }
+
+    PrinterEnvironment env;
+    std::wstring printer, path;
+    Snapshot installed;
+};
+
+const std::vector<std::wstring> kCartridgeValues = {L"CartLeft", L"CartRight", L"AlignNeed"};
+
+std::vector<std::wstring> LevelAndAlignmentValues() {
+    std::vector<std::wstring> names = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
+                                       L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
+    for (int i = 0; i < 6; ++i) names.push_back(L"AlignCMYK_" + std::to_wstring(i));
+    for (int i = 0; i < 4; ++i) names.push_back(L"AlignCMYKcm_" + std::to_wstring(i));
+    return names;
+}
+
+}  // namespace
+
+TEST_F(HostileStateValues, CartridgeValuesReadByTheItemsTheEventAndTheDialog) {
+    auto identify = dll.get<decltype(&StartPostInstall)>("StartPostInstall");
+    ASSERT_TRUE(identify);
+    EachDamage(kCartridgeValues, [&] {
+        OPTITEM colour;
+        EXPECT_EQ(S_OK, DocumentItems(colour));
+        EXPECT_TRUE(colour.Sel == 0 || colour.Sel == 1) << colour.Sel;
+        EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
+        DialogRobot robot;  // the identification dialog shows the damaged pair, and the user cancels
+        EXPECT_EQ(1, identify(printer.c_str()));
+        EXPECT_EQ(1u, robot.Seen().size());
+    });
+}
+
+TEST_F(HostileStateValues, LevelAndAlignmentValuesSurviveTheReadersOfThePair) {
+    EachDamage(LevelAndAlignmentValues(), [&] {
+        OPTITEM colour;
+        EXPECT_EQ(S_OK, DocumentItems(colour));
+        EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
+    });
+}
+
+TEST_F(HostileStateValues, AKeyThatIsNotAKeyOfValuesButOfSubkeys) {
+    // Every value gone, subkeys where values belong: reads fail cleanly, the installation keeps the key.
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key));
+    for (const auto &value : installed) {
+        RegDeleteValueW(key, value.first.c_str());
+        HKEY sub = nullptr;
+        RegCreateKeyExW(key, value.first.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr);
+        if (sub) RegCloseKey(sub);
+    }
+    RegCloseKey(key);
+    ledger->Reset();
+    OPTITEM colour;
+    EXPECT_EQ(S_OK, DocumentItems(colour));
+    EXPECT_EQ(0, colour.Sel);
+    EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
+    EXPECT_TRUE(ReadKey(path).empty());
+    EXPECT_TRUE(ledger->Balanced());
+}
