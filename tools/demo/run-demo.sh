@@ -19,6 +19,10 @@ port=$demo/port/zv30.prn
 host=$build/bin/zvaahost.exe
 
 [ -f "$host" ] && [ -f "$build/bin/zvaaSUI.dll" ] || { echo "demo: build first (make build)" >&2; exit 1; }
+if [ "$mode" = "--interactive" ] && [ -z "${DISPLAY:-}" ]; then
+    echo "demo: INTERACTIVE=1 needs a display (DISPLAY is not set)" >&2
+    exit 1
+fi
 
 # A prefix of the demo's own, fresh each run (the template is made once).
 mkdir -p "$demo"
@@ -54,10 +58,6 @@ echo "demo: installing \"$printer\" on the port file $port"
 run install "$printer" "$driver" "$port"
 
 if [ "$mode" = "--interactive" ]; then
-    if [ -z "${DISPLAY:-}" ]; then
-        echo "demo: --interactive needs a display (DISPLAY is not set)" >&2
-        exit 1
-    fi
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
     echo "demo: the printer's properties are open on $DISPLAY; close them to end"
     ZVAA_DEMO_TIMEOUT=0 run properties "$printer" || true
