@@ -39,9 +39,14 @@ stop_server() {
 
 start_server() {
     export WINEPREFIX=$prefix
-    wineserver -p 2>/dev/null || true   # fails only when this prefix's server already runs
+    # Fails only when this prefix's server already runs: then the session is up already.
+    wineserver -p 2>/dev/null || return 0
     # Starts the services detached from the caller's pipes; without it ctest waits on them.
     wine wineboot </dev/null >/dev/null 2>&1
+    # The desktop process ends a few seconds after its last window; the next test to open a window
+    # would start it anew and it would hold that test's pipes open. One idle windowed program keeps it
+    # for the session; stopping the server ends it.
+    (setsid wine notepad </dev/null >/dev/null 2>&1 &)
 }
 
 case "$what" in

@@ -1,8 +1,11 @@
-// Test-bed check: a program that dies of an access violation must end at once with a failure,
+// Test-bed check: a test program that dies of an access violation must end at once with a failure,
 // not wait on a debugger's dialog.
 #include <windows.h>
 
+#include "support/CrashGuard.h"
+
 int main() {
+    InstallCrashGuard();
     volatile int *nowhere = nullptr;
     *nowhere = 1;
     return 0;

@@ -1,9 +1,11 @@
 // Entry of the black-box test program, which reaches the plug-in only through zvaaSUI.dll.
 #include <gtest/gtest.h>
 
+#include "support/CrashGuard.h"
 #include "support/HeapCheck.h"
 
 int main(int argc, char **argv) {
+    InstallCrashGuard();
     testing::InitGoogleTest(&argc, argv);
     InstallHeapCheck();
     return RUN_ALL_TESTS();

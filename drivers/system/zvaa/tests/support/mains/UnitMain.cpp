@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "core/ModelProfile.h"
+#include "support/CrashGuard.h"
 #include "support/HeapCheck.h"
 
 int main(int argc, char **argv) {
+    InstallCrashGuard();
     InitModelProfile(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH);
     testing::InitGoogleTest(&argc, argv);
     InstallHeapCheck();

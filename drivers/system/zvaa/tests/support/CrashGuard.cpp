@@ -1,0 +1,22 @@
+#include "support/CrashGuard.h"
+
+#include <windows.h>
+#include <stdio.h>
+
+namespace {
+
+LONG WINAPI EndOnUnhandledException(EXCEPTION_POINTERS *info) {
+    const DWORD code = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0xE0000001;
+    const void *address = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionAddress : nullptr;
+    fprintf(stderr, "\ntest program crashed: exception 0x%08lX at %p\n", (unsigned long)code, address);
+    fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), code ? code : 0xE0000001);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
+void InstallCrashGuard() {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(EndOnUnhandledException);
+}
