@@ -5,13 +5,17 @@
 // it, and change nothing in the key they only read.
 #include <gtest/gtest.h>
 
+#include <wchar.h>
+
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "hostile/HostilePlugin.h"
+#include "resources/ResourceIds.h"
 #include "support/DialogRobot.h"
+#include "support/ImportPatch.h"
 #include "support/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
@@ -119,6 +123,9 @@ std::vector<std::wstring> LevelAndAlignmentValues() {
     return names;
 }
 
+// Wine's spooler faults inside SetJobW at level 2; the alignment print's job settings are accepted here.
+BOOL WINAPI AcceptJobSettings(HANDLE, DWORD, DWORD, LPBYTE, DWORD) { return TRUE; }
+
 }  // namespace
 
 TEST_F(HostileStateValues, CartridgeValuesReadByTheItemsTheEventAndTheDialog) {
@@ -161,4 +168,40 @@ TEST_F(HostileStateValues, AKeyThatIsNotAKeyOfValuesButOfSubkeys) {
     EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
     EXPECT_TRUE(ReadKey(path).empty());
     EXPECT_TRUE(ledger->Balanced());
+}
+
+TEST_F(HostileStateValues, AlignmentValuesReadByTheAlignmentDialog) {
+    env.WriteDriverFile(L"zvaaalg4.out", std::string(3000, '\x1B'));  // black + colour, as installed
+    ImportPatch jobSettings(dll.module(), "winspool.drv", "SetJobW", reinterpret_cast<const void *>(&AcceptJobSettings));
+    auto identify = dll.get<decltype(&StartPostInstall)>("StartPostInstall");
+    ASSERT_TRUE(identify);
+    const int edits[6] = {IDC_EDIT_A, IDC_EDIT_B, IDC_EDIT_C, IDC_EDIT_D, IDC_EDIT_E, IDC_EDIT_F};
+    for (const Value &damage : Damages()) {
+        SCOPED_TRACE(testing::Message() << "type " << damage.first << ", " << damage.second.size() << " bytes");
+        for (int i = 0; i < 6; ++i) WriteValue(path, L"AlignCMYK_" + std::to_wstring(i), damage);
+        const Snapshot before = ReadKey(path);
+        ledger->Reset();
+        DialogRobot robot;
+        robot.NextPress(IDOK);  // identification: the pair as installed
+        robot.NextPress(IDOK);  // preparation: print the alignment page
+        robot.Next([&](DialogView &d) {
+            for (int edit : edits) {
+                const std::wstring shown = d.Text(edit);
+                wchar_t *end = nullptr;
+                wcstol(shown.c_str(), &end, 10);
+                EXPECT_TRUE(!shown.empty() && shown.size() <= 11 && *end == L'\0')
+                    << "not a number: " << testing::PrintToString(shown);
+            }
+            d.Press(IDCANCEL);
+        });
+        EXPECT_EQ(1, identify(printer.c_str()));
+        EXPECT_EQ(0u, robot.Pending());
+        EXPECT_EQ(0u, robot.Unexpected());
+        const Snapshot after = ReadKey(path);
+        for (int i = 0; i < 6; ++i) {
+            const std::wstring name = L"AlignCMYK_" + std::to_wstring(i);
+            EXPECT_EQ(before.at(name), after.at(name)) << "a cancelled alignment wrote " << testing::PrintToString(name);
+        }
+        EXPECT_TRUE(ledger->Balanced());
+    }
 }
