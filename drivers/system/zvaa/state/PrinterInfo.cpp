@@ -1,5 +1,9 @@
 #include "state/PrinterInfo.h"
 
+namespace {
+constexpr DWORD kUsualRecordBytes = 4096;
+}
+
 PRINTER_INFO_2W *FetchPrinterInfo(LPCWSTR printerName, HANDLE printer) {
     HANDLE opened = nullptr;
     if (!printer) {
@@ -9,15 +13,16 @@ PRINTER_INFO_2W *FetchPrinterInfo(LPCWSTR printerName, HANDLE printer) {
         printer = opened;
     }
 
-    PRINTER_INFO_2W *info = nullptr;
-    DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
-    if (needed >= sizeof(PRINTER_INFO_2W)) {
-        info = static_cast<PRINTER_INFO_2W *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, needed));
-        if (info && !GetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info), needed, &needed)) {
-            HeapFree(GetProcessHeap(), 0, info);
-            info = nullptr;
-        }
+    // A record usually fits a few kilobytes: asked into such a block first, the spooler assembles it
+    // once instead of once for its size and once more for its content (each costs as much as the other).
+    DWORD size = kUsualRecordBytes, needed = 0;
+    PRINTER_INFO_2W *info = static_cast<PRINTER_INFO_2W *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    while (info && !GetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info), size, &needed)) {
+        HeapFree(GetProcessHeap(), 0, info);
+        info = nullptr;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) break;
+        size = needed;
+        info = static_cast<PRINTER_INFO_2W *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
     }
 
     if (opened) ClosePrinter(opened);
