@@ -24,6 +24,8 @@ BOOL ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out) {
         DWORD count = in->header.dwSize < out->header.dwSize ? in->header.dwSize : out->header.dwSize;
         if (count > kSectionSize) count = kSectionSize;
         memmove(out, in, count);
+        // A section too short to hold the whole value holds none of it: a part is not a setting.
+        if (count < kSectionSize) out->OemUiValue = 0;
     } else {
         out->OemUiValue = 0;
         out->header.dwSignature = kOemSignature;

@@ -11,18 +11,21 @@ extern "C" {
 #endif
 
 /* Copies the driver-family file-name prefix ("zvaa") with its terminator into buffer and returns
- * buffer. The buffer must hold at least 5 wide characters. */
+ * buffer. The buffer must hold at least 5 wide characters. A null buffer gives NULL. */
 LPWSTR WINAPI GetOEMPrefix(LPWSTR buffer);
 
 /* Copies the number of stored alignment values of the cartridge combinations 0 to 3
- * (black only, colour only, black and colour, colour and photo) into counts[0..3]. */
+ * (black only, colour only, black and colour, colour and photo) into counts[0..3]; nothing for a null
+ * pointer. */
 void WINAPI OEMGetNumAlignValues(DWORD counts[4]);
 
-/* Writes the four printer command bytes that eject the page, without a terminator. Returns 4. */
+/* Writes the four printer command bytes that eject the page, without a terminator. Returns 4, or 0 for a
+ * null buffer. */
 INT WINAPI OEMEjectPageCmd(LPBYTE command);
 
 /* Writes the full path of the driver's colour-data library as an ANSI string; the buffer must hold
- * MAX_PATH * 2 bytes. Writes an empty string when the driver directory cannot be found. Returns 1. */
+ * MAX_PATH * 2 bytes. Writes an empty string when the driver directory cannot be found. Returns 1, or 0
+ * for a null buffer. */
 INT WINAPI GetColorDataDLLPath(LPSTR path);
 
 /* rundll32 entry: removes the printer named by the command line (ANSI, at most 259 characters) and

@@ -34,7 +34,7 @@ struct HostileDevmode : HostilePlugin {
 
 }  // namespace
 
-TEST_F(HostileDevmode, DISABLED_InputSizesThatLieGiveAWholeValueOrNone) {
+TEST_F(HostileDevmode, InputSizesThatLieGiveAWholeValueOrNone) {
     const DWORD sizes[] = {0, 1, 12, 13, 15, 16, 17, 0x1000, 0x7FFFFFFF, 0xFFFFFFFF};
     for (DWORD mode : {(DWORD)OEMDM_CONVERT, (DWORD)OEMDM_MERGE}) {
         for (DWORD size : sizes) {

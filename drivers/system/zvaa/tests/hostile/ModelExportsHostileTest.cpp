@@ -37,7 +37,7 @@ TEST_F(HostileModelExports, ExactRoomIsEnough) {
     EXPECT_TRUE(ledger->Balanced());
 }
 
-TEST_F(HostileModelExports, DISABLED_AMissingBufferIsRefused) {
+TEST_F(HostileModelExports, AMissingBufferIsRefused) {
     auto prefix = dll.get<decltype(&GetOEMPrefix)>("GetOEMPrefix");
     auto counts = dll.get<decltype(&OEMGetNumAlignValues)>("OEMGetNumAlignValues");
     auto eject = dll.get<decltype(&OEMEjectPageCmd)>("OEMEjectPageCmd");
