@@ -18,9 +18,10 @@ PRINTER_INFO_2W *FetchPrinterInfo(LPCWSTR printerName, HANDLE printer) {
     DWORD size = kUsualRecordBytes, needed = 0;
     PRINTER_INFO_2W *info = static_cast<PRINTER_INFO_2W *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
     while (info && !GetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info), size, &needed)) {
+        const DWORD error = GetLastError();
         HeapFree(GetProcessHeap(), 0, info);
         info = nullptr;
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) break;
+        if (error != ERROR_INSUFFICIENT_BUFFER || needed <= size) break;
         size = needed;
         info = static_cast<PRINTER_INFO_2W *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
     }
