@@ -138,7 +138,8 @@ TEST_F(HostileNames, SetupAndPrintTimeExports) {
     auto manual = dll.get<decltype(&PopupManualDialog)>("PopupManualDialog");
     auto banner = dll.get<decltype(&PopupBannerDialog)>("PopupBannerDialog");
     auto postInstall = dll.get<decltype(&StartPostInstall)>("StartPostInstall");
-    ASSERT_TRUE(manual && banner && postInstall);
+    auto preInstall = dll.get<decltype(&PreInstall)>("PreInstall");
+    ASSERT_TRUE(manual && banner && postInstall && preInstall);
     for (size_t length : kLengths) {
         SCOPED_TRACE(testing::Message() << length << " characters");
         const std::wstring name = LongName(length);
@@ -147,6 +148,8 @@ TEST_F(HostileNames, SetupAndPrintTimeExports) {
         EXPECT_EQ(-1, banner(name.c_str(), nullptr));
         const INT shown = postInstall(name.c_str());
         EXPECT_TRUE(shown == 0 || shown == 1) << shown;
+        const INT asked = preInstall(name.c_str());
+        EXPECT_TRUE(asked == 2 || asked == -1) << asked;  // closed by the user, or not shown
         EXPECT_EQ(-1, manual(nullptr, nullptr));
         EXPECT_EQ(-1, banner(nullptr, reinterpret_cast<HANDLE>(0x1234)));
         EXPECT_TRUE(ledger->Balanced());
