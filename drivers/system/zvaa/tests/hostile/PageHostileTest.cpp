@@ -8,12 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "DriverUiHost.h"
+#include "hostile/StateKeyValues.h"
 #include "resources/ResourceIds.h"
 #include "support/DialogRobot.h"
 #include "support/GdiLedger.h"
@@ -21,40 +20,6 @@
 #include "support/PrinterEnvironment.h"
 
 namespace {
-
-using Value = std::pair<DWORD, std::string>;
-
-std::map<std::wstring, Value> ReadKey(const std::wstring &path) {
-    std::map<std::wstring, Value> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD i = 0;; ++i) {
-        WCHAR name[256];
-        BYTE data[2048];
-        DWORD chars = ARRAYSIZE(name), type = 0, bytes = sizeof data;
-        if (RegEnumValueW(key, i, name, &chars, nullptr, &type, data, &bytes) != ERROR_SUCCESS) break;
-        values[name] = {type, std::string(reinterpret_cast<char *>(data), bytes)};
-    }
-    RegCloseKey(key);
-    return values;
-}
-
-void WriteValue(const std::wstring &path, const wchar_t *name, const Value &value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key));
-    RegSetValueExW(key, name, 0, value.first, reinterpret_cast<const BYTE *>(value.second.data()),
-                   static_cast<DWORD>(value.second.size()));
-    RegCloseKey(key);
-}
-
-std::vector<Value> Damages() {
-    const std::wstring text = L"550000000";
-    return {{REG_BINARY, std::string()},
-            {REG_BINARY, std::string("\x07\x00\x00", 3)},
-            {REG_BINARY, std::string("\x03\x00\x00\x00\x07", 5)},
-            {REG_BINARY, std::string(1000, '\x05')},
-            {REG_SZ, std::string(reinterpret_cast<const char *>(text.c_str()), (text.size() + 1) * 2)}};
-}
 
 const wchar_t *const kCounters[] = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
                                     L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
@@ -73,7 +38,7 @@ protected:
         ASSERT_TRUE(host.Ok());
         ASSERT_EQ(S_OK, host.NotifyPrinterInstalled(printer));
         path = PrinterEnvironment::StateKeyPath(env.FriendlyNameOf(printer));
-        ASSERT_EQ(24u, ReadKey(path).size());
+        ASSERT_EQ(24u, ReadStateKey(path).size());
         ledger.reset(new HandleLedger(host.Module()));
         ledger->TrackCrtBlocks();
         TrackGdiObjects(*ledger);
@@ -84,7 +49,7 @@ protected:
     // the sheet is cancelled. The key must hold afterwards what it held before, and the library nothing
     // open.
     void ShowPage(const std::function<void(HWND page, DialogRobot &robot)> &look) {
-        const auto before = ReadKey(path);
+        const auto before = ReadStateKey(path);
         ledger->Reset();
         DialogRobot robot;
         bool shown = false;
@@ -100,7 +65,7 @@ protected:
         EXPECT_EQ(1, run.pagesAdded);
         EXPECT_EQ(0u, robot.Pending());
         EXPECT_EQ(0u, robot.Unexpected());
-        EXPECT_EQ(before, ReadKey(path)) << "painting changed the state key";
+        EXPECT_EQ(before, ReadStateKey(path)) << "painting changed the state key";
         EXPECT_TRUE(ledger->Balanced());
     }
 
@@ -113,9 +78,9 @@ protected:
 }  // namespace
 
 TEST_F(HostilePage, CountersOfTheWrongTypeOrSize) {
-    for (const Value &damage : Damages()) {
+    for (const StateValue &damage : DamagedStateValues()) {
         SCOPED_TRACE(testing::Message() << "type " << damage.first << ", " << damage.second.size() << " bytes");
-        for (const wchar_t *counter : kCounters) WriteValue(path, counter, damage);
+        for (const wchar_t *counter : kCounters) WriteStateValue(path, counter, damage);
         ShowPage([&](HWND page, DialogRobot &) {
             // The pair is readable: both captions name their cartridges whatever the counters hold.
             EXPECT_NE(L"Vänster typ", TextOf(page, IDC_LEFT_TYPE));
@@ -126,17 +91,17 @@ TEST_F(HostilePage, CountersOfTheWrongTypeOrSize) {
 
 TEST_F(HostilePage, CartridgeTypesOfTheWrongTypeOrSize) {
     for (const wchar_t *holder : {L"CartLeft", L"CartRight"}) {
-        const Value installed = ReadKey(path).at(holder);
-        for (const Value &damage : Damages()) {
+        const StateValue installed = ReadStateKey(path).at(holder);
+        for (const StateValue &damage : DamagedStateValues()) {
             SCOPED_TRACE(testing::Message() << holder << ": type " << damage.first << ", " << damage.second.size()
                                             << " bytes");
-            WriteValue(path, holder, damage);
+            WriteStateValue(path, holder, damage);
             ShowPage([&](HWND page, DialogRobot &) {
                 EXPECT_FALSE(TextOf(page, IDC_LEFT_TYPE).empty());
                 EXPECT_FALSE(TextOf(page, IDC_RIGHT_TYPE).empty());
             });
         }
-        WriteValue(path, holder, installed);
+        WriteStateValue(path, holder, installed);
     }
 }
 

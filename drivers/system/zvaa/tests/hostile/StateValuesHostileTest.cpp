@@ -1,18 +1,17 @@
 // A printer's state key as a damaged registry or another program leaves it: every value in turn of the
 // wrong type (text, several texts, a number where bytes belong) or of the wrong size (0, 3, 5 and 1,000
 // bytes). The operations that read the state (the document items, the installation event run again,
-// the cartridge identification dialog) read what fits their four bytes or nothing, never write past
-// it, and change nothing in the key they only read.
+// the cartridge identification dialog, the alignment dialog) read what fits their four bytes or
+// nothing, never write past it, and change nothing in the key they only read.
 #include <gtest/gtest.h>
 
 #include <wchar.h>
 
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "hostile/HostilePlugin.h"
+#include "hostile/StateKeyValues.h"
 #include "resources/ResourceIds.h"
 #include "support/DialogRobot.h"
 #include "support/ImportPatch.h"
@@ -21,48 +20,6 @@
 
 namespace {
 
-using Value = std::pair<DWORD, std::string>;  // registry type and bytes
-using Snapshot = std::map<std::wstring, Value>;
-
-Snapshot ReadKey(const std::wstring &path) {
-    Snapshot values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD i = 0;; ++i) {
-        WCHAR name[256];
-        DWORD chars = ARRAYSIZE(name), type = 0, bytes = 0;
-        BYTE data[2048];
-        bytes = sizeof data;
-        if (RegEnumValueW(key, i, name, &chars, nullptr, &type, data, &bytes) != ERROR_SUCCESS) break;
-        values[name] = {type, std::string(reinterpret_cast<char *>(data), bytes)};
-    }
-    RegCloseKey(key);
-    return values;
-}
-
-void WriteValue(const std::wstring &path, const std::wstring &name, const Value &value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name.c_str(), 0, value.first,
-                                            reinterpret_cast<const BYTE *>(value.second.data()),
-                                            static_cast<DWORD>(value.second.size())));
-    RegCloseKey(key);
-}
-
-// What a damaged registry holds in place of a four-byte value.
-std::vector<Value> Damages() {
-    const std::wstring text = L"3";
-    const std::wstring texts = std::wstring(L"1\0002\0\0", 6);
-    return {{REG_BINARY, std::string()},
-            {REG_BINARY, std::string("\x03\x00\x00", 3)},
-            {REG_BINARY, std::string("\x03\x00\x00\x00\x07", 5)},
-            {REG_BINARY, std::string(1000, '\x05')},
-            {REG_DWORD, std::string()},
-            {REG_SZ, std::string(reinterpret_cast<const char *>(text.c_str()), (text.size() + 1) * 2)},
-            {REG_MULTI_SZ, std::string(reinterpret_cast<const char *>(texts.data()), texts.size() * 2)},
-            {REG_QWORD, std::string("\x01\x00\x00\x00\x00\x00\x00\x80", 8)}};
-}
-
 struct HostileStateValues : HostilePlugin {
     void SetUp() override {
         HostilePlugin::SetUp();
@@ -70,7 +27,7 @@ struct HostileStateValues : HostilePlugin {
         ASSERT_FALSE(printer.empty());
         ASSERT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
         path = PrinterEnvironment::StateKeyPath(env.FriendlyNameOf(printer));
-        installed = ReadKey(path);
+        installed = ReadStateKey(path);
         ASSERT_EQ(24u, installed.size());
         ledger->Reset();
     }
@@ -79,17 +36,17 @@ struct HostileStateValues : HostilePlugin {
     // it held before they ran.
     template <typename Readers> void EachDamage(const std::vector<std::wstring> &names, Readers readers) {
         for (const std::wstring &name : names) {
-            for (const Value &damage : Damages()) {
+            for (const StateValue &damage : DamagedStateValues()) {
                 SCOPED_TRACE(testing::Message() << "value " << testing::PrintToString(name) << ", type " << damage.first
                                                 << ", " << damage.second.size() << " bytes");
-                WriteValue(path, name, damage);
-                const Snapshot before = ReadKey(path);
+                WriteStateValue(path, name, damage);
+                const StateSnapshot before = ReadStateKey(path);
                 readers();
-                EXPECT_EQ(before, ReadKey(path)) << "a reader changed the key";
+                EXPECT_EQ(before, ReadStateKey(path)) << "a reader changed the key";
                 EXPECT_TRUE(ledger->Balanced());
                 ledger->Reset();
             }
-            WriteValue(path, name, installed.at(name));
+            WriteStateValue(path, name, installed.at(name));
         }
     }
 
@@ -110,7 +67,7 @@ struct HostileStateValues : HostilePlugin {
 
     PrinterEnvironment env;
     std::wstring printer, path;
-    Snapshot installed;
+    StateSnapshot installed;
 };
 
 const std::vector<std::wstring> kCartridgeValues = {L"CartLeft", L"CartRight", L"AlignNeed"};
@@ -166,7 +123,7 @@ TEST_F(HostileStateValues, AKeyThatIsNotAKeyOfValuesButOfSubkeys) {
     EXPECT_EQ(S_OK, DocumentItems(colour));
     EXPECT_EQ(0, colour.Sel);
     EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
-    EXPECT_TRUE(ReadKey(path).empty());
+    EXPECT_TRUE(ReadStateKey(path).empty());
     EXPECT_TRUE(ledger->Balanced());
 }
 
@@ -176,10 +133,10 @@ TEST_F(HostileStateValues, AlignmentValuesReadByTheAlignmentDialog) {
     auto identify = dll.get<decltype(&StartPostInstall)>("StartPostInstall");
     ASSERT_TRUE(identify);
     const int edits[6] = {IDC_EDIT_A, IDC_EDIT_B, IDC_EDIT_C, IDC_EDIT_D, IDC_EDIT_E, IDC_EDIT_F};
-    for (const Value &damage : Damages()) {
+    for (const StateValue &damage : DamagedStateValues()) {
         SCOPED_TRACE(testing::Message() << "type " << damage.first << ", " << damage.second.size() << " bytes");
-        for (int i = 0; i < 6; ++i) WriteValue(path, L"AlignCMYK_" + std::to_wstring(i), damage);
-        const Snapshot before = ReadKey(path);
+        for (int i = 0; i < 6; ++i) WriteStateValue(path, L"AlignCMYK_" + std::to_wstring(i), damage);
+        const StateSnapshot before = ReadStateKey(path);
         ledger->Reset();
         DialogRobot robot;
         robot.NextPress(IDOK);  // identification: the pair as installed
@@ -197,7 +154,7 @@ TEST_F(HostileStateValues, AlignmentValuesReadByTheAlignmentDialog) {
         EXPECT_EQ(1, identify(printer.c_str()));
         EXPECT_EQ(0u, robot.Pending());
         EXPECT_EQ(0u, robot.Unexpected());
-        const Snapshot after = ReadKey(path);
+        const StateSnapshot after = ReadStateKey(path);
         for (int i = 0; i < 6; ++i) {
             const std::wstring name = L"AlignCMYK_" + std::to_wstring(i);
             EXPECT_EQ(before.at(name), after.at(name)) << "a cancelled alignment wrote " << testing::PrintToString(name);
