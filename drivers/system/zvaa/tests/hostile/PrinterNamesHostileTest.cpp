@@ -156,3 +156,29 @@ TEST_F(HostileNames, SetupAndPrintTimeExports) {
     }
     ExpectSurvivorIntact();
 }
+
+TEST_F(HostileNames, ARealPrinterWithTheLongestNameTheSpoolerTakes) {
+    // The longest name Wine's spooler accepts for a printer of its own, up to the 259 of a printer name.
+    std::wstring printer;
+    for (size_t length = 259; length >= 64 && printer.empty(); length -= 13) {
+        std::wstring name = env.Tag() + L" " + LongName(length);
+        name.resize(length);
+        printer = env.AddTestPrinter(name);
+    }
+    ASSERT_FALSE(printer.empty());
+    RecordProperty("printer_name_length", static_cast<int>(printer.size()));
+    ledger->Reset();
+    EXPECT_EQ(S_OK, plugin->PrinterEvent(&printer[0], PRINTER_EVENT_INITIALIZE, 0, 0));
+    EXPECT_EQ(24u, PrinterEnvironment::StateValueNames(env.FriendlyNameOf(printer)).size());
+    auto identify = dll.get<decltype(&StartPostInstall)>("StartPostInstall");
+    ASSERT_TRUE(identify);
+    std::wstring title;
+    DialogRobot robot;
+    robot.Next([&](DialogView &d) {
+        title = d.Title();
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(1, identify(printer.c_str()));
+    EXPECT_EQ(printer, title) << "the dialog names the printer in full";
+    EXPECT_TRUE(ledger->Balanced());
+}
