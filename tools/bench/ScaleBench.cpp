@@ -13,6 +13,8 @@
 namespace {
 
 constexpr wchar_t kStateRoot[] = L"Software\\Zelvorn";
+constexpr wchar_t kDriver[] = L"ZV Bänkdrivrutin";
+constexpr wchar_t kOtherDriver[] = L"Annan skrivardrivrutin";
 
 struct KeyFamily {
     std::wstring driver;
@@ -73,8 +75,8 @@ void DeleteBare(HKEY root, const std::wstring &driver) {
 // through the plug-in's driver-delete event, or bare. Negative when the keys could not be made or the
 // deletion did not remove exactly the driver's keys.
 double TimeDeletion(IPrintOemUI *plugin, HKEY root, int printers) {
-    const KeyFamily doomed{L"ZV Bänkdrivrutin", printers};
-    const KeyFamily kept{L"Annan skrivardrivrutin", printers};
+    const KeyFamily doomed{kDriver, printers};
+    const KeyFamily kept{kOtherDriver, printers};
     if (!MakeKeys(root, doomed) || !MakeKeys(root, kept)) {
         DeleteFamily(root, doomed);
         DeleteFamily(root, kept);
@@ -125,6 +127,9 @@ bool BenchScale() {
         if (plugin) plugin->Release();
         return false;
     }
+    // Keys a run that was cut short may have left would be counted as the other driver's.
+    DeleteFamily(root, {kDriver, 10000});
+    DeleteFamily(root, {kOtherDriver, 10000});
     const Timing small = TimeBoth(plugin, root, 1000, 3);
     const Timing large = small.plugin < 0 ? Timing() : TimeBoth(plugin, root, 10000, 2);
     RegCloseKey(root);
