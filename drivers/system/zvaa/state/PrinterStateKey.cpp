@@ -172,35 +172,38 @@ BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels) {
     return all;
 }
 
-BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]) {
-    if (!values) return FALSE;
+namespace {
+
+// Opens the printer's key and hands `each` the key, name and index of every alignment value of the
+// printer's pair; true when the key opened and every value was handled.
+template <typename Each> bool ForEachAlignValue(LPCWSTR printerName, Each each) {
     HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
+    if (!OpenStateKey(printerName, &key)) return false;
     CartridgeCombo combo = kComboInvalid;
     const DWORD count = CurrentAlignCount(printerName, &combo);
     bool all = true;
     for (DWORD i = 0; i < count; ++i) {
         WCHAR name[32];
-        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-              QueryValue(key, name, reinterpret_cast<DWORD *>(&values[i])) && all;
+        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) && each(key, name, i) && all;
     }
     RegCloseKey(key);
     return all;
 }
 
+}  // namespace
+
+BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]) {
+    if (!values) return FALSE;
+    return ForEachAlignValue(printerName, [values](HKEY key, LPCWSTR name, DWORD i) {
+        return QueryValue(key, name, reinterpret_cast<DWORD *>(&values[i]));
+    });
+}
+
 BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
     if (!values) return FALSE;
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
-    CartridgeCombo combo = kComboInvalid;
-    const DWORD count = CurrentAlignCount(printerName, &combo);
-    bool all = true;
-    for (DWORD i = 0; i < count; ++i) {
-        WCHAR name[32];
-        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-              SetValue(key, name, REG_BINARY, (DWORD)values[i]) && all;
-    }
-    RegCloseKey(key);
+    const bool all = ForEachAlignValue(printerName, [values](HKEY key, LPCWSTR name, DWORD i) {
+        return SetValue(key, name, REG_BINARY, (DWORD)values[i]);
+    });
     // AlignNeed is cleared only once every value of the combination is stored.
     return all ? WriteAlignNeed(printerName, 0) : FALSE;
 }
