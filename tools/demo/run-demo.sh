@@ -58,7 +58,12 @@ echo "demo: installing \"$printer\" on the port file $port"
 run install "$printer" "$driver" "$port"
 
 if [ "$mode" = "--interactive" ]; then
+    # The session's desktop was made for the null driver; the person's display needs a desktop of its
+    # own, started by the first window the host opens. (reg itself starts a desktop with the driver it
+    # found, so the server is stopped again after the switch.)
+    stop
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+    stop
     echo "demo: the printer's properties are open on $DISPLAY; close them to end"
     ZVAA_DEMO_TIMEOUT=0 run properties "$printer" || true
     exit 0
