@@ -14,6 +14,7 @@
 #include "DriverUiHost.h"
 #include "PrinterStateView.h"
 #include "resources/ResourceIds.h"
+#include "support/RecordingBrowser.h"
 #include "support/DialogRobot.h"
 #include "support/ImportPatch.h"
 #include "support/PngFile.h"
@@ -311,42 +312,13 @@ protected:
     void SetUp() override {
         MaintenancePage::SetUp();
         m_env.LockShared();  // the browser registrations are machine-wide
-        WCHAR path[MAX_PATH];
-        ASSERT_NE(0u, GetModuleFileNameW(nullptr, path, ARRAYSIZE(path)));
-        std::wstring dir = path;
-        dir.resize(dir.find_last_of(L'\\') + 1);
-        m_recorder = dir + L"recording_browser.exe";
-        m_record = m_env.ScratchDir() + L"browser.txt";
-        SetEnvironmentVariableW(L"ZVAA_BROWSER_RECORD", m_record.c_str());
-        HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, L"Applications\\NETSCAPE.EXE\\shell\\Open\\command",
-                                                 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-        const std::wstring command = L"\"" + m_recorder + L"\" %1";
-        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(command.c_str()),
-                       static_cast<DWORD>((command.size() + 1) * sizeof(WCHAR)));
-        RegCloseKey(key);
+        ASSERT_TRUE(m_browser.Register(m_env.ScratchDir(), L"", L" %1"));
     }
     void TearDown() override {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Applications\\NETSCAPE.EXE");
-        SetEnvironmentVariableW(L"ZVAA_BROWSER_RECORD", nullptr);
-        DeleteFileW(m_record.c_str());
+        m_browser.Unregister();  // while the shared lock is still held
         MaintenancePage::TearDown();
     }
-    std::wstring WaitForRecord() {
-        for (int i = 0; i < 100; ++i) {
-            HANDLE file = CreateFileW(m_record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                WCHAR text[600] = {};
-                DWORD got = 0;
-                ReadFile(file, text, sizeof text - sizeof(WCHAR), &got, nullptr);
-                CloseHandle(file);
-                if (got) return text;
-            }
-            Sleep(50);
-        }
-        return std::wstring();
-    }
-    std::wstring m_recorder, m_record;
+    RecordingBrowser m_browser;
 };
 
 TEST_F(OrderSuppliesButton, StartsThePreferredBrowserAtTheDriversAddress) {
@@ -359,7 +331,7 @@ TEST_F(OrderSuppliesButton, StartsThePreferredBrowserAtTheDriversAddress) {
     });
     EXPECT_TRUE(enabled);
     // The path goes unquoted before the address, as the command line is built.
-    EXPECT_EQ(m_recorder + L" http://zelvorn.test/best\u00E4ll?modell=zvaa", WaitForRecord());
+    EXPECT_EQ(m_browser.Program() + L" http://zelvorn.test/best\u00E4ll?modell=zvaa", m_browser.WaitForRecord());
 }
 
 TEST_F(OrderSuppliesButton, WithoutAnAddressNoBrowserStarts) {
@@ -368,7 +340,7 @@ TEST_F(OrderSuppliesButton, WithoutAnAddressNoBrowserStarts) {
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ORDER_SUPPLIES)));
     });
     Sleep(300);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(m_record.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(m_browser.RecordPath().c_str()));
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "support/RecordingBrowser.h"
+
+#include <windows.h>
+
+namespace {
+constexpr wchar_t kBrowserKey[] = L"Applications\\NETSCAPE.EXE";
+constexpr wchar_t kCommandKey[] = L"Applications\\NETSCAPE.EXE\\shell\\Open\\command";
+constexpr wchar_t kRecordVariable[] = L"ZVAA_BROWSER_RECORD";
+}  // namespace
+
+bool RecordingBrowser::Register(const std::wstring &scratchDir, const std::wstring &before, const std::wstring &after) {
+    WCHAR path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
+    if (length == 0 || length >= ARRAYSIZE(path)) return false;
+    m_program = path;
+    m_program.resize(m_program.find_last_of(L'\\') + 1);
+    m_program += L"recording_browser.exe";
+    m_record = scratchDir + L"browser.txt";
+    SetEnvironmentVariableW(kRecordVariable, m_record.c_str());
+    m_registered = true;
+
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const std::wstring command = before + L"\"" + m_program + L"\"" + after;
+    const LSTATUS set = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(command.c_str()),
+                                       static_cast<DWORD>((command.size() + 1) * sizeof(WCHAR)));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
+void RecordingBrowser::Unregister() {
+    if (!m_registered) return;
+    m_registered = false;
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kBrowserKey);
+    SetEnvironmentVariableW(kRecordVariable, nullptr);
+    DeleteFileW(m_record.c_str());
+}
+
+std::wstring RecordingBrowser::WaitForRecord() const {
+    for (int i = 0; i < 100; ++i) {
+        HANDLE file = CreateFileW(m_record.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            WCHAR text[600] = {};
+            DWORD got = 0;
+            ReadFile(file, text, sizeof text - sizeof(WCHAR), &got, nullptr);
+            CloseHandle(file);
+            if (got) return text;
+        }
+        Sleep(50);
+    }
+    return std::wstring();
+}
