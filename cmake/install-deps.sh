@@ -3,8 +3,13 @@
 # so that a machine that already has everything finishes in a second or two.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          mingw-w64-i686-dev wine wine32:i386 googletest cmake ninja-build make python3 cppcheck)
+# Both architectures: the i686 and x86-64 cross compilers, 32- and 64-bit Wine (Debian keeps the
+# 64-bit loader off the PATH; plain wine hands 64-bit programs to it in a win64 prefix), and fonts
+# metric-compatible with Windows' own so that texts measure and look as a Windows user sees them.
+packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine32:i386 wine64 fonts-wine fonts-liberation fonts-liberation2
+          googletest cmake ninja-build make python3 cppcheck)
 
 missing=()
 for p in "${packages[@]}"; do
