@@ -33,7 +33,7 @@ bool ReadStateValues(const std::wstring &printer, const wchar_t *const *names, i
     ClosePrinter(handle);
     const std::wstring path = L"Software\\Zelvorn\\" + std::wstring(friendly, size / sizeof(WCHAR));
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
     bool all = true;
     for (int i = 0; i < count; ++i) {
         DWORD value = 0, bytes = sizeof value;

@@ -121,7 +121,7 @@ bool BenchScale() {
     PluginLibrary dll;
     IPrintOemUI *plugin = dll.CreatePlugin();
     HKEY root = nullptr;
-    if (!plugin || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
+    if (!plugin || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &root,
                                    nullptr) != ERROR_SUCCESS) {
         printf("P4 scale: the plug-in or the state root is not available\n");
         if (plugin) plugin->Release();

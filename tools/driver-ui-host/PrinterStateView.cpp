@@ -38,7 +38,7 @@ std::vector<std::pair<std::wstring, std::wstring>> ReadStateKey(const std::wstri
     std::vector<std::pair<std::wstring, std::wstring>> values;
     const std::wstring path = StateKeyPathOf(printer);
     HKEY key = nullptr;
-    if (path.empty() || RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (path.empty() || RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return values;
     for (DWORD index = 0;; ++index) {
         WCHAR name[256];
@@ -63,7 +63,7 @@ std::vector<std::pair<std::wstring, std::wstring>> ReadStateKey(const std::wstri
 bool SetStateCounter(const std::wstring &printer, const wchar_t *valueName, DWORD value) {
     const std::wstring path = StateKeyPathOf(printer);
     HKEY key = nullptr;
-    if (path.empty() || RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (path.empty() || RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExW(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
                                    sizeof value) == ERROR_SUCCESS;

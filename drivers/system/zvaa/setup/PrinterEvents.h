@@ -10,8 +10,5 @@ HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam
 // system directory. Always S_OK.
 HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM lParam);
 
-// Deletes every state key whose name contains the driver name (exactly, case-sensitive). A null or
-// empty driver name deletes nothing. Always 1.
-BOOL DeleteDriverStateKeys(LPCWSTR driverName);
 // Moves an existing file to a fresh "ZV" temporary file name; non-zero when it was moved.
 BOOL MoveFileToTemp(LPCWSTR path);

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr wchar_t kStateKeyRoot[] = L"Software\\Zelvorn\\";
 constexpr wchar_t kFallbackName[] = L"OFN1";
 constexpr wchar_t kFriendlyNameValue[] = L"OriginalFriendlyName";
 // The printer data is read into this many bytes; one character more keeps room for a terminator,
@@ -29,7 +28,7 @@ constexpr InkCounter kInkCounters[kInkLevelCount] = {
 // "Software\Zelvorn\" + name, the name cut to what the path holds. Every reader and writer forms the
 // path here, so a cut name always leads to the same key.
 bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
-    if (FAILED(StringCchCopyW(path, kStateKeyPathChars, kStateKeyRoot))) return false;
+    if (FAILED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\", kStateRootPath))) return false;
     const HRESULT appended = StringCchCatNW(path, kStateKeyPathChars, friendlyName, kStateKeyNameChars);
     return SUCCEEDED(appended) || appended == STRSAFE_E_INSUFFICIENT_BUFFER;
 }
@@ -87,7 +86,7 @@ BOOL StateKeyExists(LPCWSTR friendlyName) {
     WCHAR path[kStateKeyPathChars];
     if (!FormStateKeyPath(friendlyName, path)) return FALSE;
     HKEY key = nullptr;
-    const LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
+    const LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &key);
     if (status == ERROR_SUCCESS) RegCloseKey(key);
     return status != ERROR_FILE_NOT_FOUND;
 }
@@ -116,10 +115,10 @@ BOOL OpenStateKey(LPCWSTR printerName, HKEY *key) {
     WCHAR path[kStateKeyPathChars];
     if (!GetStateKeyPath(printerName, path)) return FALSE;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS &&
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS | kStateKeyView, &opened) != ERROR_SUCCESS &&
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, const_cast<LPWSTR>(L"SW?"), REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &opened, nullptr) != ERROR_SUCCESS &&
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+                        KEY_ALL_ACCESS | kStateKeyView, nullptr, &opened, nullptr) != ERROR_SUCCESS &&
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &opened) != ERROR_SUCCESS)
         return FALSE;
     *key = opened;
     return TRUE;

@@ -35,6 +35,13 @@ constexpr DWORD kInkLevelUnknown = 0xFFFFFFFFu;
 const wchar_t *InkLevelValueName(int index);
 CartridgeType InkLevelCartridgeType(int index);
 
+// The root of every printer's state key. It lives in the 32-bit registry view on every Windows, so
+// that the printer software's 32-bit components (setup, print-time ink counting) and a 64-bit plug-in
+// share one tree; for a 32-bit build the flag changes nothing. Every open, create, enumeration and
+// deletion under the root passes kStateKeyView.
+constexpr wchar_t kStateRootPath[] = L"Software\\Zelvorn";
+constexpr REGSAM kStateKeyView = KEY_WOW64_32KEY;
+
 // Room of a key path, and of the name part after "Software\Zelvorn\" (a longer name is cut to it).
 constexpr size_t kStateKeyPathChars = MAX_PATH;
 constexpr size_t kStateKeyNameChars = kStateKeyPathChars - 1 - 17;

@@ -30,7 +30,7 @@ constexpr LONG kBlack = 1, kPhoto = 2, kColour = 3, kColourHigh = 5;
 
 bool WriteStateValue(const std::wstring &printer, const wchar_t *name, DWORD type, DWORD value) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPathOf(printer).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPathOf(printer).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
                     ERROR_SUCCESS;

@@ -138,7 +138,7 @@ TEST(CommonUIProp, ColourItemStaysAsTheDriverMadeItWhenThePairCannotBeRead) {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                                            PrinterEnvironment::StateKeyPath(env.FriendlyNameOf(printer)).c_str(), 0,
-                                           KEY_ALL_ACCESS, &key));
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
     RegDeleteValueW(key, L"CartLeft");
     RegCloseKey(key);
     Sheet sheet(printer, kDriverItems);

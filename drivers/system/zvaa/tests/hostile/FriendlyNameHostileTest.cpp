@@ -108,7 +108,7 @@ TEST_F(HostileFriendlyName, BackslashesMakeKeysBelowTheRootOnly) {
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Utanför", 0, KEY_READ, &outside));
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Utanför", 0, KEY_READ, &outside));
     HKEY below = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Zelvorn\\" + tag).c_str(), 0, KEY_READ, &below));
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\Zelvorn\\" + tag).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &below));
     if (below) RegCloseKey(below);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Zelvorn\\" + tag).c_str());
+    PrinterEnvironment::DeleteStateKey(tag);
 }

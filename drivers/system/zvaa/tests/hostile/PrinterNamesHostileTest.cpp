@@ -24,7 +24,7 @@ struct HostileNames : HostilePlugin {
         survivor = L"ZV Överlevare " + env.Tag() + L" /tmp/zvaa-port.prn";
         HKEY key = nullptr;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(survivor).c_str(), 0,
-                                                 nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                                 nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
         const DWORD colour = 3;
         RegSetValueExW(key, L"CartLeft", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&colour), 4);
         RegCloseKey(key);

@@ -17,7 +17,7 @@ using StateSnapshot = std::map<std::wstring, StateValue>;
 inline StateSnapshot ReadStateKey(const std::wstring &path) {
     StateSnapshot values;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return values;
     for (DWORD i = 0;; ++i) {
         WCHAR name[256];
         BYTE data[2048];
@@ -31,7 +31,7 @@ inline StateSnapshot ReadStateKey(const std::wstring &path) {
 
 inline void WriteStateValue(const std::wstring &path, const std::wstring &name, const StateValue &value) {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key));
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name.c_str(), 0, value.first,
                                             reinterpret_cast<const BYTE *>(value.second.data()),
                                             static_cast<DWORD>(value.second.size())));

@@ -110,7 +110,7 @@ TEST_F(HostileStateValues, LevelAndAlignmentValuesSurviveTheReadersOfThePair) {
 TEST_F(HostileStateValues, AKeyThatIsNotAKeyOfValuesButOfSubkeys) {
     // Every value gone, subkeys where values belong: reads fail cleanly, the installation keeps the key.
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
     for (const auto &value : installed) {
         RegDeleteValueW(key, value.first.c_str());
         HKEY sub = nullptr;

@@ -71,7 +71,7 @@ TEST(PrinterEvent, MakesThePrinterTheDefaultOnlyWhenConfigured) {
     const std::wstring friendly = env.FriendlyNameOf(printer);
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
-                                           KEY_ALL_ACCESS, &key));
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
     const DWORD photo = 2;
     RegSetValueExW(key, L"CartRight", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&photo), sizeof photo);
     RegCloseKey(key);
@@ -120,7 +120,7 @@ TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
     for (const std::wstring &p : {mine, longer, other}) ASSERT_EQ(S_OK, Install(p));
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zelvorn\\OFN1", 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                             KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
     RegCloseKey(key);
     auto present = [&](const std::wstring &printer) {
         return PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer));
@@ -160,7 +160,7 @@ TEST(DriverEvent, AStateKeyWithSubkeysGoesWhole) {
     const std::wstring friendly = env.DriverName() + L" Z:\\portar\\" + env.Tag();
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                             nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
     RegCloseKey(key);
     EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.DriverName() + L" Z:"));

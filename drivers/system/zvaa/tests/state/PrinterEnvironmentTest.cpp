@@ -91,7 +91,7 @@ TEST(PrinterEnvironment, TeardownRemovesPrintersDriversFilesAndStateKeys) {
     const std::wstring stateName = env.DriverName() + L" " + port;
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(stateName).c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                             nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
     RegCloseKey(key);
 
     env.Teardown();

@@ -47,7 +47,7 @@ bool StoredFriendlyName(const std::wstring &printer, DWORD *type, std::string *b
     const std::wstring path =
         L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + printer + L"\\PrinterDriverData";
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
     BYTE data[1024];
     DWORD size = sizeof data;
     const bool ok = RegQueryValueExW(key, L"OriginalFriendlyName", nullptr, type, data, &size) == ERROR_SUCCESS;
@@ -269,7 +269,7 @@ TEST(AlignValues, AnUnreadablePairCountsAsNoCartridges) {
     const std::wstring friendly = env.FriendlyNameOf(printer);
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
-                                           KEY_ALL_ACCESS, &key));
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
     RegDeleteValueW(key, L"CartRight");
     RegCloseKey(key);
     const LONG values[kMaxAlignValues] = {4, 4, 4, 4, 4, 4};
@@ -322,7 +322,7 @@ TEST(RefillInkLevels, ACounterThatCannotBeReadIsStoredAsUnknown) {
     const std::wstring friendly = env.FriendlyNameOf(printer);
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
-                                           KEY_ALL_ACCESS, &key));
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
     RegDeleteValueW(key, L"LevelY");
     RegDeleteValueW(key, L"LevelK");
     RegCloseKey(key);

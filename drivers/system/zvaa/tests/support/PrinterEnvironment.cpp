@@ -281,20 +281,25 @@ std::wstring PrinterEnvironment::StateKeyPath(const std::wstring &friendlyName) 
 
 bool PrinterEnvironment::StateKeyPresent(const std::wstring &friendlyName) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
 }
 
 void PrinterEnvironment::DeleteStateKey(const std::wstring &friendlyName) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str());
+    // The tree is deleted relative to the root opened in the state's registry view.
+    HKEY root = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &root) != ERROR_SUCCESS)
+        return;
+    RegDeleteTreeW(root, friendlyName.c_str());
+    RegCloseKey(root);
 }
 
 bool PrinterEnvironment::ReadStateValue(const std::wstring &friendlyName, const wchar_t *valueName, DWORD *type,
                                         std::string *bytes) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = 0, kind = 0;
     bool ok = RegQueryValueExW(key, valueName, nullptr, &kind, nullptr, &size) == ERROR_SUCCESS;
@@ -312,7 +317,7 @@ bool PrinterEnvironment::ReadStateValue(const std::wstring &friendlyName, const 
 std::vector<std::wstring> PrinterEnvironment::StateValueNames(const std::wstring &friendlyName) {
     std::vector<std::wstring> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
         return names;
     WCHAR name[MAX_PATH];
     for (DWORD i = 0;; ++i) {
@@ -378,7 +383,7 @@ void PrinterEnvironment::Teardown() {
 
     // State keys named after this object's drivers and ports.
     HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, KEY_ALL_ACCESS, &root) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &root) == ERROR_SUCCESS) {
         std::vector<std::wstring> doomed;
         WCHAR name[MAX_PATH];
         for (DWORD i = 0;; ++i) {

@@ -10,7 +10,7 @@ namespace {
 
 bool SetValue(const std::wstring &path, const wchar_t *name, DWORD type, LONG value) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
@@ -54,7 +54,7 @@ bool PrinterStateFixture::SetDword(const wchar_t *name, DWORD value) const {
 
 bool PrinterStateFixture::Remove(const wchar_t *name) const {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
     const bool ok = RegDeleteValueW(key, name) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
@@ -62,7 +62,7 @@ bool PrinterStateFixture::Remove(const wchar_t *name) const {
 
 bool PrinterStateFixture::Read(const wchar_t *name, LONG *value) const {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
     DWORD size = sizeof *value;
     const bool ok =
         RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS &&
