@@ -1,55 +1,66 @@
-# zvaaSUI.dll: build and test on Debian 12 with MinGW-w64 (i686) and Wine.
-#   make deps    install what is missing (apt-get)
-#   make build   configure and build into $(BUILD)
-#   make test    deps, build, then every test under Wine       (ARGS="-R name" picks tests)
-#   make bench   the benchmark figures, each against its target
+# zvaaSUI.dll: build and test on Debian 12 with MinGW-w64 (i686 and x86-64) and Wine.
+#   make deps      install what is missing (apt-get)
+#   make build     configure and build both architectures, each into its own tree: $(BUILD)/x86, $(BUILD)/x64
+#   make test      deps, build, then every test under Wine, x86 and then x64   (ARGS="-R name" picks tests)
+#   make bench     the benchmark figures, each against its target (per architecture)
 #   make pictures  every wizard dialog with its header, the maintenance page and all bitmaps as PNG files
-#                in $(BUILD)/pictures
-#   make demo    deps, build, then the demo printer's maintenance page walked headless, with screenshots
-#                and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
+#                  in $(BUILD)/<arch>/pictures
+#   make demo      deps, build, then the demo printer's maintenance page walked headless, with screenshots
+#                  and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
+# ARCH=x86 or ARCH=x64 picks one architecture; demo and pictures take the first one named (x86 unless
+# ARCH=x64 is given).
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 ARGS ?=
+ARCH ?= x86 x64
+ONE_ARCH := $(firstword $(ARCH))
 
-.PHONY: all deps configure build test clean
+toolchain_x86 := i686-mingw
+toolchain_x64 := x86_64-mingw
+tree = $(BUILD)/$(1)
+
+.PHONY: all deps configure build test clean bench demo pictures
 
 all: build
 
 deps:
 	@bash cmake/install-deps.sh
 
+# The x64 tree learns where the x86 tree is: its cross-architecture test runs the x86 build's code
+# beside its own in one win64 prefix.
 configure: deps
-	@if [ ! -f $(BUILD)/build.ninja ]; then \
-	    cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	        -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-i686-mingw.cmake; \
-	fi
+	@$(foreach a,$(ARCH),if [ ! -f $(call tree,$(a))/build.ninja ]; then \
+	    cmake -S . -B $(call tree,$(a)) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	        -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-$(toolchain_$(a)).cmake \
+	        -DZVAA_X86_BUILD_DIR=$(abspath $(call tree,x86)) || exit 1; \
+	fi;)
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@$(foreach a,$(ARCH),echo "== build $(a) ==" && cmake --build $(call tree,$(a)) -j $(JOBS) || exit 1;)
 
+# Every architecture is tested even when an earlier one failed; the run fails if any did.
 test: build
-	@bash cmake/run-tests.sh $(BUILD) $(ARGS)
+	@rc=0; $(foreach a,$(ARCH),echo "== test $(a) ==" && bash cmake/run-tests.sh $(call tree,$(a)) $(ARGS) || rc=1;) exit $$rc
 
 clean:
-	@if [ -d $(BUILD) ]; then bash cmake/wine-session.sh $(BUILD) stop; fi
+	@$(foreach a,x86 x64,if [ -d $(call tree,$(a)) ]; then bash cmake/wine-session.sh $(call tree,$(a)) stop; fi;)
 	rm -rf $(BUILD)
 
-.PHONY: bench
 bench: build
-	@bash cmake/wine-session.sh $(BUILD) start
-	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
-	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc
+	@rc=0; $(foreach a,$(ARCH),echo "== bench $(a) ==" && bash cmake/wine-session.sh $(call tree,$(a)) start && \
+	    { bash cmake/wine-run.sh $(abspath $(call tree,$(a)))/wine/prefix $(call tree,$(a))/bin/zvaa_bench.exe || rc=1; }; \
+	    bash cmake/wine-session.sh $(call tree,$(a)) stop;) exit $$rc
 
-.PHONY: demo
+demo: ARCH := $(ONE_ARCH)
 demo: build
-	@bash tools/demo/run-demo.sh $(BUILD) $(if $(INTERACTIVE),--interactive)
+	@bash tools/demo/run-demo.sh $(call tree,$(ONE_ARCH)) $(if $(INTERACTIVE),--interactive)
 
-.PHONY: pictures
+pictures: ARCH := $(ONE_ARCH)
 pictures: build
-	@mkdir -p $(BUILD)/pictures
-	@bash cmake/wine-session.sh $(BUILD) start
-	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_pictures.exe 'Z:$(CURDIR)/$(BUILD)/pictures'; rc=$$?; \
-	    if [ -f $(BUILD)/bin/unit_ui.exe ]; then ZVAA_PICTURES_DIR='Z:$(CURDIR)/$(BUILD)/pictures' bash cmake/wine-run.sh \
-	        $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/unit_ui.exe --gtest_filter='WizardPictures*' >/dev/null || rc=1; fi; \
-	    bash cmake/wine-session.sh $(BUILD) stop; ls $(BUILD)/pictures; exit $$rc
+	@b=$(call tree,$(ONE_ARCH)); mkdir -p $$b/pictures; \
+	bash cmake/wine-session.sh $$b start; \
+	bash cmake/wine-run.sh $(CURDIR)/$$b/wine/prefix $$b/bin/zvaa_pictures.exe "Z:$(CURDIR)/$$b/pictures"; rc=$$?; \
+	    if [ -f $$b/bin/unit_ui.exe ]; then ZVAA_PICTURES_DIR="Z:$(CURDIR)/$$b/pictures" bash cmake/wine-run.sh \
+	        $(CURDIR)/$$b/wine/prefix $$b/bin/unit_ui.exe --gtest_filter='WizardPictures*' >/dev/null || rc=1; fi; \
+	    bash cmake/wine-session.sh $$b stop; ls $$b/pictures; exit $$rc

@@ -3,7 +3,8 @@
 # after ZVAA_RUN_TIMEOUT seconds (default 60) so that it fails its own test and no other.
 set -u
 prefix=$1; shift
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix's architecture is the build tree's (wine/arch beside the prefix).
+export WINEPREFIX=$prefix WINEARCH=$(cat "$prefix/../arch" 2>/dev/null || echo win32) WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${ZVAA_WINEDEBUG:--all}
 unset DISPLAY WAYLAND_DISPLAY
 exec timeout -k 3 "${ZVAA_RUN_TIMEOUT:-60}" wine "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Wine session of one build tree: its own prefix (copied from a template made once), a persistent,
-# warmed-up wineserver, the null graphics driver and no crash dialogs.
+# warmed-up wineserver, the null graphics driver and no crash dialogs. The prefix has the build tree's
+# architecture (win32 for x86, win64 for x64; the configure step writes it to wine/arch).
 #
 #   wine-session.sh BUILD_DIR start   make the prefix if needed, start and warm up the server
 #   wine-session.sh BUILD_DIR fresh   as start, but on a clean copy of the template
@@ -14,7 +15,8 @@ root=$build/wine
 template=$root/template
 prefix=$root/prefix
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+arch=$(cat "$root/arch" 2>/dev/null || echo win32)
+export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
 make_template() {
@@ -63,7 +65,7 @@ case "$what" in
     stop)
         stop_server ;;
     env)
-        echo "export WINEPREFIX='$prefix' WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='; unset DISPLAY" ;;
+        echo "export WINEPREFIX='$prefix' WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='; unset DISPLAY" ;;
     *)
         echo "usage: $0 BUILD_DIR start|fresh|stop|env" >&2; exit 2 ;;
 esac

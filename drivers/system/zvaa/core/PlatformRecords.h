@@ -1,5 +1,5 @@
 // Printer driver plug-in records and interfaces that the MinGW headers do not declare. Layouts are the
-// platform's (32-bit: every pointer and handle is 4 bytes); the sizes are checked at compile time below.
+// platform's on x86 and x64; the sizes and offsets are checked at compile time below.
 #pragma once
 
 #include <stddef.h>
@@ -172,17 +172,36 @@ struct IPrintOemUI : public IPrintOemCommon {
     virtual HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap, PWSTR pwstrCartridges) = 0;
 };
 
-static_assert(sizeof(void *) == 4, "the plug-in is a 32-bit library");
-static_assert(sizeof(OEMUIOBJ) == 8, "OEMUIOBJ layout");
-static_assert(sizeof(OEMDMPARAM) == 36, "OEMDMPARAM layout");
-static_assert(sizeof(OEMCUIPPARAM) == 60, "OEMCUIPPARAM layout");
-static_assert(offsetof(OEMCUIPPARAM, dwFlags) == 32 && offsetof(OEMCUIPPARAM, pOEMUserData) == 52, "OEMCUIPPARAM order");
-static_assert(sizeof(OEMUIPSPARAM) == 44, "OEMUIPSPARAM layout");
-static_assert(offsetof(OEMUIPSPARAM, pOEMUserData) == 32 && offsetof(OEMUIPSPARAM, dwFlags) == 36, "OEMUIPSPARAM order");
+// The platform's layouts on both architectures: pointers and handles are 4 bytes on x86 and 8 on x64,
+// fields align naturally and every record is padded to its largest member.
+constexpr size_t ForArch(size_t x86, size_t x64) { return sizeof(void *) == 4 ? x86 : x64; }
+static_assert(sizeof(void *) == 4 || sizeof(void *) == 8, "a 32-bit or 64-bit Windows library");
+static_assert(sizeof(OEMUIOBJ) == ForArch(8, 16), "OEMUIOBJ layout");
+static_assert(sizeof(OEMDMPARAM) == ForArch(36, 72) && offsetof(OEMDMPARAM, cbBufSize) == ForArch(32, 64),
+              "OEMDMPARAM layout");
+static_assert(sizeof(OEMCUIPPARAM) == ForArch(60, 120), "OEMCUIPPARAM layout");
+static_assert(offsetof(OEMCUIPPARAM, dwFlags) == ForArch(32, 64) &&
+                  offsetof(OEMCUIPPARAM, cOEMOptItems) == ForArch(48, 96) &&
+                  offsetof(OEMCUIPPARAM, pOEMUserData) == ForArch(52, 104) &&
+                  offsetof(OEMCUIPPARAM, OEMCUIPCallback) == ForArch(56, 112),
+              "OEMCUIPPARAM order");
+static_assert(sizeof(OEMUIPSPARAM) == ForArch(44, 88), "OEMUIPSPARAM layout");
+static_assert(offsetof(OEMUIPSPARAM, pOEMUserData) == ForArch(32, 64) &&
+                  offsetof(OEMUIPSPARAM, dwFlags) == ForArch(36, 72) &&
+                  offsetof(OEMUIPSPARAM, pOemEntry) == ForArch(40, 80),
+              "OEMUIPSPARAM order");
 static_assert(sizeof(OEM_DMEXTRAHEADER) == 12, "OEM_DMEXTRAHEADER layout");
-static_assert(sizeof(DEVQUERYPRINT_INFO) == 24, "DEVQUERYPRINT_INFO layout");
-static_assert(sizeof(DRIVER_UPGRADE_INFO_1) == 8, "DRIVER_UPGRADE_INFO_1 layout");
-static_assert(sizeof(DOCUMENTPROPERTYHEADER) == 28, "DOCUMENTPROPERTYHEADER layout");
-static_assert(sizeof(DEVICEPROPERTYHEADER) == 12, "DEVICEPROPERTYHEADER layout");
-static_assert(sizeof(OPTITEM) == 52 && sizeof(PROPSHEETUI_INFO) == 28 && sizeof(CPSUICBPARAM) == 32,
+static_assert(sizeof(DEVQUERYPRINT_INFO) == ForArch(24, 40), "DEVQUERYPRINT_INFO layout");
+static_assert(sizeof(DRIVER_UPGRADE_INFO_1) == ForArch(8, 16), "DRIVER_UPGRADE_INFO_1 layout");
+static_assert(sizeof(DOCUMENTPROPERTYHEADER) == ForArch(28, 48), "DOCUMENTPROPERTYHEADER layout");
+static_assert(sizeof(DEVICEPROPERTYHEADER) == ForArch(12, 24), "DEVICEPROPERTYHEADER layout");
+static_assert(sizeof(OPTITEM) == ForArch(52, 88) && offsetof(OPTITEM, pName) == ForArch(12, 16) &&
+                  offsetof(OPTITEM, DMPubID) == ForArch(32, 52) && offsetof(OPTITEM, pOIExt) == ForArch(36, 56),
+              "OPTITEM layout");
+static_assert(sizeof(PROPSHEETUI_INFO) == ForArch(28, 48) && offsetof(PROPSHEETUI_INFO, lParamInit) == ForArch(16, 24),
+              "PROPSHEETUI_INFO layout");
+static_assert(sizeof(CPSUICBPARAM) == ForArch(32, 64) && offsetof(CPSUICBPARAM, pCurItem) == ForArch(16, 32),
+              "CPSUICBPARAM layout");
+static_assert(sizeof(OPTTYPE) == ForArch(32, 48) && sizeof(OPTPARAM) == ForArch(24, 48) &&
+                  sizeof(PROPSHEETUI_INFO_HEADER) == ForArch(20, 40) && sizeof(SETRESULT_INFO) == ForArch(12, 24),
               "common property sheet records");

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr wchar_t kInfoHeaderTitle[] = L"OEM UI Page";
-static_assert(sizeof(PROPSHEETPAGEW) == 52, "the page record the sheet expects");
+static_assert(sizeof(PROPSHEETPAGEW) == ForArch(52, 96), "the page record the sheet expects");
 
 LONG_PTR AddPage(PPROPSHEETUI_INFO info, LPCWSTR printerName) {
     PROPSHEETPAGEW page = {};
