@@ -3,7 +3,6 @@
 #include <strsafe.h>
 
 #include "core/ModelProfile.h"
-#include "setup/SpoolerOrdinals.h"
 #include "state/DriverIni.h"
 #include "state/DriverStateKeys.h"
 #include "state/PrinterInfo.h"
@@ -11,12 +10,17 @@
 
 namespace {
 
-// <system directory>\<prefix>SUI.DLL
-bool LibraryPathInSystemDir(LPWSTR path, size_t cchPath) {
+typedef UINT(WINAPI *SystemDirectoryQuery)(LPWSTR buffer, UINT chars);
+
+// Removes <system directory>\<prefix>SUI.DLL, the copy the setup and print-time components call; a
+// copy in use is moved aside instead.
+void RemoveLibraryCopy(SystemDirectoryQuery systemDirectory) {
     WCHAR system[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(system, ARRAYSIZE(system));
-    if (length == 0 || length >= ARRAYSIZE(system)) return false;
-    return SUCCEEDED(StringCchPrintfW(path, cchPath, L"%s\\%sSUI.DLL", system, Model().prefix));
+    const UINT length = systemDirectory(system, ARRAYSIZE(system));
+    if (length == 0 || length >= ARRAYSIZE(system)) return;
+    WCHAR library[MAX_PATH];
+    if (FAILED(StringCchPrintfW(library, ARRAYSIZE(library), L"%s\\%sSUI.DLL", system, Model().prefix))) return;
+    if (!DeleteFileW(library)) MoveFileToTemp(library);
 }
 
 }  // namespace
@@ -29,7 +33,7 @@ HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
         FreePrinterInfo(info);
         return E_FAIL;
     }
-    if (GetConfigSwitch(info->pPrinterName, L"DefaultPrinter", 0) == 1) SpoolerSetDefaultPrinter(info->pPrinterName);
+    if (GetConfigSwitch(info->pPrinterName, L"DefaultPrinter", 0) == 1) SetDefaultPrinterW(info->pPrinterName);
     FreePrinterInfo(info);
     return S_OK;
 }
@@ -42,8 +46,12 @@ HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM) {
                                           : reinterpret_cast<DRIVER_INFO_2W *>(driverInfo)->pName;
     DeleteDriverStateKeys(driverName);
 
-    WCHAR library[MAX_PATH];
-    if (LibraryPathInSystemDir(library, ARRAYSIZE(library)) && !DeleteFileW(library)) MoveFileToTemp(library);
+    RemoveLibraryCopy(GetSystemDirectoryW);
+#if defined(_WIN64)
+    // On 64-bit Windows the printer software's 32-bit components call the 32-bit copy in the 32-bit
+    // system directory: it goes with the driver too.
+    RemoveLibraryCopy(GetSystemWow64DirectoryW);
+#endif
     return S_OK;
 }
 

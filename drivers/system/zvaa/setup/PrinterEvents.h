@@ -7,7 +7,7 @@
 // makes it the default printer. E_FAIL only when the state could not be prepared.
 HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam);
 // DRIVER_EVENT_DELETE removes the state keys of the driver's printers and the library's copy in the
-// system directory. Always S_OK.
+// system directory (a 64-bit build: in both system directories, 64-bit and 32-bit). Always S_OK.
 HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM lParam);
 
 // Moves an existing file to a fresh "ZV" temporary file name; non-zero when it was moved.
