@@ -1,6 +1,8 @@
 // Every operation of the plug-in object called through its table with the platform's exact argument
-// list. The operations are stdcall: a callee that pops a different number of bytes than its caller
-// pushed would corrupt the driver's stack, so each call checks the stack pointer afterwards.
+// list. On x86 the operations are stdcall: a callee that pops a different number of bytes than its
+// caller pushed would corrupt the driver's stack, so each call checks the stack pointer afterwards. On
+// x64 each call checks what that convention promises: the stack pointer and the callee-saved registers
+// come back unchanged.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -25,30 +27,22 @@ struct PluginSlots : testing::Test {
     void TearDown() override {
         if (plugin) plugin->Release();
     }
-    StdcallResult Call(Slot slot, std::initializer_list<uint32_t> args) {
-        std::vector<uint32_t> all{Arg(plugin)};
+    StdcallResult Call(Slot slot, std::initializer_list<uintptr_t> args) {
+        std::vector<uintptr_t> all{Arg(plugin)};
         all.insert(all.end(), args.begin(), args.end());
         return CallWith(VtableSlot(plugin, slot), all);
     }
-    static StdcallResult CallWith(const void *fn, const std::vector<uint32_t> &args) {
-        switch (args.size()) {  // the probe takes an initializer list; spell out the counts used here
-        case 1: return CallStdcall(fn, {args[0]});
-        case 2: return CallStdcall(fn, {args[0], args[1]});
-        case 3: return CallStdcall(fn, {args[0], args[1], args[2]});
-        case 4: return CallStdcall(fn, {args[0], args[1], args[2], args[3]});
-        case 5: return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4]});
-        case 9: return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4], args[5], args[6], args[7], args[8]});
-        case 10:
-            return CallStdcall(fn, {args[0], args[1], args[2], args[3], args[4], args[5], args[6], args[7], args[8], args[9]});
-        }
-        ADD_FAILURE() << "no probe for " << args.size() << " arguments";
-        return {};
+    static StdcallResult CallWith(const void *fn, const std::vector<uintptr_t> &args) {
+        const StdcallResult result = CallStdcall(fn, args);
+        EXPECT_EQ(0u, result.clobbered) << "callee-saved registers changed";
+        return result;
     }
 
     PluginLibrary dll;
     IPrintOemUI *plugin = nullptr;
 };
 
+#if defined(__i386__)
 TEST_F(PluginSlots, TheProbeSeesAWrongArgumentCount) {
     // UpgradePrinter takes three arguments with its object and reads none; given two, it still pops three.
     StdcallResult r = CallStdcall(VtableSlot(plugin, kUpgradePrinter), {Arg(plugin), 1});
@@ -56,6 +50,30 @@ TEST_F(PluginSlots, TheProbeSeesAWrongArgumentCount) {
     r = CallStdcall(VtableSlot(plugin, kUpgradePrinter), {Arg(plugin), 1, 0, 0});
     EXPECT_EQ(4, r.stackImbalance);
 }
+#else
+// A callee that breaks the x64 promises: it changes rbx and r14 and returns with the stack pointer
+// moved by 8 (it takes its return address, drops one more slot and jumps back).
+asm(R"(
+    .text
+zvaa_rude_callee:
+    movq  $1, %rbx
+    movq  $2, %r14
+    popq  %rax
+    addq  $8, %rsp
+    jmp   *%rax
+)");
+extern "C" void zvaa_rude_callee();
+
+TEST_F(PluginSlots, TheProbeSeesChangedRegistersAndAMovedStack) {
+    StdcallResult r = CallStdcall(reinterpret_cast<const void *>(&zvaa_rude_callee), {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(8, r.stackImbalance);
+    EXPECT_EQ(1u | 64u, r.clobbered);
+    // A well-behaved slot called with more arguments than it takes stays clean: the caller cleans up.
+    r = CallStdcall(VtableSlot(plugin, kUpgradePrinter), {Arg(plugin), 1, 0, 0, 0, 0});
+    EXPECT_EQ(0, r.stackImbalance);
+    EXPECT_EQ(0u, r.clobbered);
+}
+#endif
 
 TEST_F(PluginSlots, IdentityAndLifetimeSlots) {
     void *out = nullptr;
@@ -119,9 +137,9 @@ TEST_F(PluginSlots, DeclinedSlotsTouchNothing) {
     memset(canary, 0x5C, sizeof canary);
     DWORD result = 0xD0D0D0D0;
     WCHAR name[] = L"Skrivare";
-    const uint32_t p = Arg(canary);
+    const uintptr_t p = Arg(canary);
 
-    struct Case { Slot slot; std::vector<uint32_t> args; };
+    struct Case { Slot slot; std::vector<uintptr_t> args; };
     const Case cases[] = {
         {kDocumentPropertySheets, {p, 7}},
         {kDevQueryPrintEx, {p, p, p, p}},
@@ -131,7 +149,7 @@ TEST_F(PluginSlots, DeclinedSlotsTouchNothing) {
         {kUpdateExternalFonts, {0, Arg(GetProcessHeap()), Arg(name)}},
     };
     for (const Case &c : cases) {
-        std::vector<uint32_t> all{Arg(plugin)};
+        std::vector<uintptr_t> all{Arg(plugin)};
         all.insert(all.end(), c.args.begin(), c.args.end());
         SetLastError(0x1234);
         const StdcallResult r = CallWith(VtableSlot(plugin, c.slot), all);

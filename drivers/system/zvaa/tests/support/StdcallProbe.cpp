@@ -1,7 +1,6 @@
 #include "support/StdcallProbe.h"
 
-#include <vector>
-
+#if defined(__i386__)
 // int32_t probe(const void *fn, const uint32_t *args, uint32_t count, uint32_t *eax)
 // Pushes the arguments right to left, calls, and returns (esp before the pushes) - (esp after the
 // call): the bytes the callee left on the stack. The stack pointer is restored from a callee-saved register whatever the callee did.
@@ -37,12 +36,134 @@ _zvaa_stdcall_probe:
 
 extern "C" int32_t zvaa_stdcall_probe(const void *fn, const uint32_t *args, uint32_t count, uint32_t *eax);
 
-StdcallResult CallStdcall(const void *function, std::initializer_list<uint32_t> args) {
-    std::vector<uint32_t> list(args);
+StdcallResult CallStdcall(const void *function, const std::vector<uintptr_t> &args) {
     StdcallResult result{};
-    result.stackImbalance = zvaa_stdcall_probe(function, list.data(), (uint32_t)list.size(), &result.eax);
+    result.stackImbalance = zvaa_stdcall_probe(function, args.data(), (uint32_t)args.size(), &result.eax);
     return result;
 }
+
+#elif defined(__x86_64__)
+// void probe(const void *fn, const uint64_t *args, uint64_t count, uint64_t out[3])
+// Lays the arguments out as the x64 convention does (the first four in rcx, rdx, r8, r9 and in the
+// 32 bytes of home space, the rest above it; the stack 16-byte aligned at the call), loads the
+// callee-saved registers with marks, calls, and writes out[0] = rax, out[1] = rsp after the call less
+// rsp before it, out[2] = a bit for each callee-saved register whose mark changed. The probe's own
+// frame is found again through memory, so a callee that moves the stack pointer cannot lose it.
+// Single-threaded, like the tests that use it.
+asm(R"(
+    .data
+    .p2align 3
+zvaa_probe_base: .quad 0
+zvaa_probe_call_rsp: .quad 0
+zvaa_probe_fn: .quad 0
+zvaa_probe_out: .quad 0
+    .text
+    .globl zvaa_x64_probe
+zvaa_x64_probe:
+    pushq %rbp
+    pushq %rbx
+    pushq %rsi
+    pushq %rdi
+    pushq %r12
+    pushq %r13
+    pushq %r14
+    pushq %r15
+    movq  %rsp, zvaa_probe_base(%rip)
+    movq  %rcx, zvaa_probe_fn(%rip)
+    movq  %r9, zvaa_probe_out(%rip)
+    movq  %r8, %rax
+    cmpq  $4, %rax
+    jae   1f
+    movq  $4, %rax
+1:  addq  $1, %rax
+    andq  $-2, %rax
+    shlq  $3, %rax
+    subq  %rax, %rsp
+    subq  $8, %rsp
+    xorq  %r10, %r10
+2:  cmpq  %r8, %r10
+    jae   3f
+    movq  (%rdx,%r10,8), %r11
+    movq  %r11, (%rsp,%r10,8)
+    incq  %r10
+    jmp   2b
+3:  movq  %rsp, zvaa_probe_call_rsp(%rip)
+    movq  0(%rsp), %rcx
+    movq  8(%rsp), %rdx
+    movq  16(%rsp), %r8
+    movq  24(%rsp), %r9
+    movabsq $0x5A5A5A5A00000001, %rbx
+    movabsq $0x5A5A5A5A00000002, %rbp
+    movabsq $0x5A5A5A5A00000003, %rsi
+    movabsq $0x5A5A5A5A00000004, %rdi
+    movabsq $0x5A5A5A5A00000005, %r12
+    movabsq $0x5A5A5A5A00000006, %r13
+    movabsq $0x5A5A5A5A00000007, %r14
+    movabsq $0x5A5A5A5A00000008, %r15
+    call  *zvaa_probe_fn(%rip)
+    movq  zvaa_probe_out(%rip), %r10
+    movq  %rax, 0(%r10)
+    movq  %rsp, %r11
+    subq  zvaa_probe_call_rsp(%rip), %r11
+    movq  %r11, 8(%r10)
+    xorq  %r11, %r11
+    movabsq $0x5A5A5A5A00000001, %rax
+    cmpq  %rax, %rbx
+    je    4f
+    orq   $1, %r11
+4:  movabsq $0x5A5A5A5A00000002, %rax
+    cmpq  %rax, %rbp
+    je    5f
+    orq   $2, %r11
+5:  movabsq $0x5A5A5A5A00000003, %rax
+    cmpq  %rax, %rsi
+    je    6f
+    orq   $4, %r11
+6:  movabsq $0x5A5A5A5A00000004, %rax
+    cmpq  %rax, %rdi
+    je    7f
+    orq   $8, %r11
+7:  movabsq $0x5A5A5A5A00000005, %rax
+    cmpq  %rax, %r12
+    je    8f
+    orq   $16, %r11
+8:  movabsq $0x5A5A5A5A00000006, %rax
+    cmpq  %rax, %r13
+    je    9f
+    orq   $32, %r11
+9:  movabsq $0x5A5A5A5A00000007, %rax
+    cmpq  %rax, %r14
+    je    10f
+    orq   $64, %r11
+10: movabsq $0x5A5A5A5A00000008, %rax
+    cmpq  %rax, %r15
+    je    11f
+    orq   $128, %r11
+11: movq  %r11, 16(%r10)
+    movq  zvaa_probe_base(%rip), %rsp
+    popq  %r15
+    popq  %r14
+    popq  %r13
+    popq  %r12
+    popq  %rdi
+    popq  %rsi
+    popq  %rbx
+    popq  %rbp
+    ret
+)");
+
+extern "C" void zvaa_x64_probe(const void *fn, const uint64_t *args, uint64_t count, uint64_t out[3]);
+
+StdcallResult CallStdcall(const void *function, const std::vector<uintptr_t> &args) {
+    uint64_t out[3] = {};
+    zvaa_x64_probe(function, args.data(), args.size(), out);
+    StdcallResult result{};
+    result.eax = (uint32_t)out[0];
+    result.stackImbalance = (int32_t)(int64_t)out[1];
+    result.clobbered = (uint32_t)out[2];
+    return result;
+}
+#endif
 
 const void *VtableSlot(const void *object, int slot) {
     const void *const *table = *static_cast<const void *const *const *>(object);
