@@ -24,17 +24,22 @@ if [ "$mode" = "--interactive" ] && [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 
-# A prefix of the demo's own, fresh each run (the template is made once).
-mkdir -p "$demo"
+# A prefix of the demo's own, fresh each run (the template is made once), of the build's architecture:
+# the x86 plug-in in a win32 prefix, the x64 one in a win64 prefix.
+arch=$(cat "$build/wine/arch")
+mkdir -p "$demo/wine"
+cp "$build/wine/arch" "$demo/wine/arch"
 bash "$root/cmake/wine-session.sh" "$demo" fresh
 prefix=$demo/wine/prefix
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 stop() { bash "$root/cmake/wine-session.sh" "$demo" stop; }
 trap stop EXIT
 
 # What a printer maker's installer puts in place: the plug-in, the driver INI and the print files in
 # the driver files directory, the configuration INI in the system directory.
-files=$prefix/drive_c/windows/system32/spool/drivers/w32x86/3
+# the driver files directory of the architecture (the spooler's w32x86\3 or x64\3)
+case $arch in win64) environment=x64 ;; *) environment=w32x86 ;; esac
+files=$prefix/drive_c/windows/system32/spool/drivers/$environment/3
 system=$prefix/drive_c/windows/system32
 mkdir -p "$files" "$shots" "$(dirname "$port")"
 rm -f "$shots"/*.png "$shots"/report.txt
@@ -50,7 +55,7 @@ for combo in 1 3 4 6; do
     printf 'ZV-30 demo: justeringssida, kombination %s\n' "$combo" > "$files/zvaaalg$combo.out"
 done
 
-dll='C:\windows\system32\spool\drivers\w32x86\3\zvaaSUI.dll'
+dll="C:\\windows\\system32\\spool\\drivers\\$environment\\3\\zvaaSUI.dll"
 # Swedish (set for Wine alone) for the sheet's own buttons and the driver INI's Strings.041D section.
 run() { timeout -k 5 "${ZVAA_DEMO_TIMEOUT:-120}" env LC_ALL=sv_SE.UTF-8 wine "$host" --dll "$dll" "$@"; }
 

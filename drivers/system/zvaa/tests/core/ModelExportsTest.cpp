@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <string.h>
 
 #include "support/ImportPatch.h"
@@ -37,7 +39,11 @@ TEST(ModelExports, ColorDataLibraryPathIsInTheDriverFilesFolder) {
     char path[MAX_PATH * 2];
     memset(path, 'x', sizeof path);
     EXPECT_EQ(1, GetColorDataDLLPath(path));
-    EXPECT_STREQ("C:\\windows\\system32\\spool\\drivers\\w32x86\\3\\zvsdclr1.dll", path);
+    // The spooler's driver folder of this architecture (w32x86 or x64), then the version folder.
+    char folder[MAX_PATH];
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(folder), sizeof folder, &needed));
+    EXPECT_EQ(std::string(folder) + "\\3\\zvsdclr1.dll", path);
 }
 
 BOOL WINAPI NoDriverDirectory(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD) {

@@ -41,7 +41,7 @@ struct HostileNames : HostilePlugin {
     std::wstring survivor;
 };
 
-LONG CALLBACK RecordPage(HANDLE, UINT, LPARAM, LPARAM) { return 1; }
+LONG_PTR CALLBACK RecordPage(HANDLE, UINT, LPARAM, LPARAM) { return 1; }
 
 }  // namespace
 

@@ -101,9 +101,9 @@ TEST(PrinterEvent, AFailedInitialisationReportsFailureAndLeavesTheDefaultAlone) 
     env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
     ImportPatch fail(HandleLedger::ProgramModule(), "winspool.drv", "SetPrinterDataW",
                      reinterpret_cast<const void *>(&SetPrinterDataFails));
-    ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", (WORD)204,
+    ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", "SetDefaultPrinterW",
                            reinterpret_cast<const void *>(&CountDefaultCalls));
-    ASSERT_EQ(1u, setDefault.slots()) << "the set-default entry is imported by ordinal 204";
+    ASSERT_EQ(1u, setDefault.slots()) << "the documented set-default entry, by name on both architectures";
     defaultCalls = 0;
     HandleLedger ledger(HandleLedger::ProgramModule());
     EXPECT_EQ(E_FAIL, Install(printer));
@@ -194,6 +194,22 @@ std::vector<std::wstring> TempFilesOfThePlugin() {
     return found;
 }
 }  // namespace
+
+#if defined(_WIN64)
+TEST(DriverEvent, A64BitBuildRemovesTheCopiesOfBothSystemDirectories) {
+    PrinterEnvironment env;
+    env.LockShared();
+    WCHAR wow64[MAX_PATH];
+    const UINT length = GetSystemWow64DirectoryW(wow64, ARRAYSIZE(wow64));
+    ASSERT_TRUE(length > 0 && length < ARRAYSIZE(wow64));
+    const std::wstring native = env.WriteFileAt(LibraryInSystemDir(), "MZ 64");
+    const std::wstring legacy = env.WriteFileAt(std::wstring(wow64) + L"\\zvaaSUI.DLL", "MZ 32");
+    ASSERT_FALSE(native.empty() || legacy.empty());
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+    EXPECT_FALSE(FileExists(native));
+    EXPECT_FALSE(FileExists(legacy));
+}
+#endif
 
 TEST(DriverEvent, DeletesTheLibraryFileOrMovesItToATemporaryName) {
     PrinterEnvironment env;
