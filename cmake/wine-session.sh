@@ -32,10 +32,22 @@ make_template() {
     touch "$template/.ready"
 }
 
+# The processes of this prefix alone (its server and its Wine programs), found by their environment.
+prefix_pids() {
+    local pid
+    for pid in $(pgrep -f 'wineserver|\.exe' 2>/dev/null); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$pid"
+    done
+}
+
+# Never hangs: a server that does not end within its time is ended, with the programs of its prefix.
 stop_server() {
     if [ -d "$prefix" ]; then
-        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-        WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+        WINEPREFIX=$prefix timeout 20 wineserver -k 2>/dev/null || true
+        if ! WINEPREFIX=$prefix timeout 20 wineserver -w 2>/dev/null; then
+            echo "wine-session: the server of $prefix did not stop; ending its processes" >&2
+            prefix_pids | xargs -r kill -9 2>/dev/null || true
+        fi
     fi
 }
 
