@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <wctype.h>
 
 #include <algorithm>
 #include <vector>
@@ -111,17 +112,32 @@ TEST(PrinterEvent, AFailedInitialisationReportsFailureAndLeavesTheDefaultAlone) 
     EXPECT_EQ(0, defaultCalls);
 }
 
-TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
+namespace {
+void MakeStateKey(const std::wstring &friendly) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
+    RegCloseKey(key);
+}
+}  // namespace
+
+// A key is the deleted driver's when "<driver> " begins its name and no longer name of a driver that
+// is still installed begins it so. Under Wine the deleted driver itself stays listed by the spooler.
+TEST(DriverEvent, RemovesTheStateKeysOfTheDeletedDriverOnly) {
     PrinterEnvironment env;
     env.LockShared();  // the event also deletes the library's copy in the system directory
     const std::wstring mine = env.AddTestPrinter();
     const std::wstring longer = env.AddTestPrinter(L"", env.DriverName() + L" Plus");
     const std::wstring other = env.AddTestPrinter(L"", L"Annan drivrutin " + env.Tag());
     for (const std::wstring &p : {mine, longer, other}) ASSERT_EQ(S_OK, Install(p));
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zelvorn\\OFN1", 0, nullptr, 0,
-                                             KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
-    RegCloseKey(key);
+    MakeStateKey(L"OFN1");
+    // A printer of a driver no longer installed whose name goes on past the installed longer one's,
+    // a name that holds the driver's only later, and one that differs in case.
+    const std::wstring gone = env.DriverName() + L" Plus2 /tmp/port",
+                       inside = L"Annan " + env.DriverName() + L" /tmp/port";
+    std::wstring otherCase = env.DriverName() + L" /tmp/port";
+    for (wchar_t &c : otherCase) c = static_cast<wchar_t>(towupper(c));
+    for (const std::wstring &k : {gone, inside, otherCase}) MakeStateKey(k);
     auto present = [&](const std::wstring &printer) {
         return PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer));
     };
@@ -137,9 +153,18 @@ TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
     EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
     EXPECT_TRUE(ledger.Balanced());
     EXPECT_FALSE(present(mine));
-    EXPECT_FALSE(present(longer)) << "its name contains the deleted driver's";
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(gone));
+    EXPECT_TRUE(present(longer)) << "the state of another installed driver's printer";
     EXPECT_TRUE(present(other));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(inside));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(otherCase));
     EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(L"OFN1"));
+
+    // The longer driver deleted in turn takes its own printers' keys.
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName() + L" Plus"));
+    EXPECT_FALSE(present(longer));
+    EXPECT_TRUE(present(other));
+    for (const std::wstring &k : {inside, otherCase}) PrinterEnvironment::DeleteStateKey(k);
 }
 
 TEST(DriverEvent, FindsTheNameInEveryLevelOfDriverInformation) {
