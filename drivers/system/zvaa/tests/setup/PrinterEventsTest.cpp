@@ -291,3 +291,64 @@ TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(friendly));
     plugin->Release();
 }
+
+namespace {
+// One value's write is refused, as a full registry or a deletion racing the installation refuses it.
+decltype(&RegSetValueExW) realSetValue;
+const wchar_t *refusedValue = nullptr;
+LSTATUS WINAPI SetValueRefusingOne(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size) {
+    if (refusedValue && name && wcscmp(name, refusedValue) == 0) return ERROR_ACCESS_DENIED;
+    return realSetValue(key, name, reserved, type, data, size);
+}
+}  // namespace
+
+// An installation cut short leaves a half-written key; the next one completes it and keeps what is
+// there, through the plug-in object of the DLL.
+TEST(PrinterEvent, AReinstallationCompletesAHalfWrittenKeyAndKeepsItsValues) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    PluginLibrary dll;
+    ASSERT_NE(nullptr, dll.module());
+    IPrintOemUI *plugin = dll.CreatePlugin();
+    ASSERT_NE(nullptr, plugin);
+    PWSTR name = const_cast<PWSTR>(printer.c_str());
+    for (const wchar_t *refused : {L"LevelM", L"CartRight"}) {
+        SCOPED_TRACE(testing::Message() << "refused " << std::string(refused, refused + wcslen(refused)));
+        PrinterEnvironment::DeleteStateKey(friendly);
+        {
+            ImportPatch set(dll.module(), "advapi32.dll", "RegSetValueExW",
+                            reinterpret_cast<const void *>(&SetValueRefusingOne));
+            ASSERT_NE(0u, set.slots());
+            realSetValue = set.original<decltype(&RegSetValueExW)>();
+            refusedValue = refused;
+            EXPECT_EQ(E_FAIL, plugin->PrinterEvent(name, PRINTER_EVENT_INITIALIZE, 0, 0));
+            refusedValue = nullptr;
+        }
+        std::vector<std::wstring> names = PrinterEnvironment::StateValueNames(friendly);
+        EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), std::wstring(refused)));
+
+        // What the first installation stored, changed since by a component, stays as it is.
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(),
+                                               0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
+        const DWORD lowered = 1234, colourHigh = 5;
+        RegSetValueExW(key, L"LevelK", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&lowered), sizeof lowered);
+        RegSetValueExW(key, L"CartLeft", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&colourHigh), sizeof colourHigh);
+        RegCloseKey(key);
+
+        EXPECT_EQ(S_OK, plugin->PrinterEvent(name, PRINTER_EVENT_INITIALIZE, 0, 0));
+        EXPECT_EQ(24u, PrinterEnvironment::StateValueNames(friendly).size());
+        std::string bytes;
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, refused, nullptr, &bytes));
+        const DWORD expected = wcscmp(refused, L"LevelM") == 0 ? 550000000u : 1u;
+        EXPECT_EQ(0, memcmp(&expected, bytes.data(), sizeof expected));
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"AlignNeed", nullptr, &bytes));
+        EXPECT_EQ(1, bytes[0]);
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"LevelK", nullptr, &bytes));
+        EXPECT_EQ(0, memcmp(&lowered, bytes.data(), sizeof lowered));
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"CartLeft", nullptr, &bytes));
+        EXPECT_EQ(5, bytes[0]);
+    }
+    plugin->Release();
+}
