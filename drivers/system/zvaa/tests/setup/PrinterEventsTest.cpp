@@ -268,6 +268,9 @@ TEST(DriverEvent, DeletesTheLibraryFileOrMovesItToATemporaryName) {
 TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
     PrinterEnvironment env;
     const std::wstring printer = env.AddTestPrinter();
+    // A second installed driver whose name begins with the first's.
+    const std::wstring longer = env.AddTestPrinter(L"", env.DriverName() + L" Plus");
+    ASSERT_EQ(S_OK, Install(longer));
     PluginLibrary dll;
     ASSERT_NE(nullptr, dll.module());
     IPrintOemUI *plugin = dll.CreatePlugin();
@@ -289,6 +292,7 @@ TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
         EXPECT_TRUE(ledger.Balanced());
     }
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(friendly));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(longer))) << "the other driver's printer's";
     plugin->Release();
 }
 
