@@ -387,7 +387,7 @@ LSTATUS WINAPI OpenDenied(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY) { return ERROR_AC
 // A caller without the right to write: full access and creation are refused, reading is allowed.
 decltype(&RegOpenKeyExW) realOpen;
 LSTATUS WINAPI OpenReadOnly(HKEY root, LPCWSTR path, DWORD options, REGSAM sam, PHKEY out) {
-    if (sam != KEY_READ) return ERROR_ACCESS_DENIED;
+    if ((sam & ~KEY_WOW64_32KEY) != KEY_READ) return ERROR_ACCESS_DENIED;
     return realOpen(root, path, options, sam, out);
 }
 LSTATUS WINAPI CreateDenied(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM, const LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD) {
