@@ -5,6 +5,8 @@
 
 namespace {
 volatile LONG g_serverLocks = 0;
+// Factories and plug-in objects alive: their code must stay loaded while any of them lives.
+volatile LONG g_liveObjects = 0;
 }
 
 void LockComServer(BOOL lock) {
@@ -16,10 +18,16 @@ void LockComServer(BOOL lock) {
 
 LONG ComServerLockCount() { return g_serverLocks; }
 
-void *AllocComObject(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
+void *AllocComObject(size_t size) {
+    void *object = HeapAlloc(GetProcessHeap(), 0, size);
+    if (object) InterlockedIncrement(&g_liveObjects);
+    return object;
+}
 
 void FreeComObject(void *object) {
-    if (object) HeapFree(GetProcessHeap(), 0, object);
+    if (!object) return;
+    HeapFree(GetProcessHeap(), 0, object);
+    InterlockedDecrement(&g_liveObjects);
 }
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID *ppv) {
@@ -27,4 +35,4 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID
     return CreateComObject<OemClassFactory>(riid, ppv);
 }
 
-extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_serverLocks == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_serverLocks == 0 && g_liveObjects == 0 ? S_OK : S_FALSE; }

@@ -1,4 +1,5 @@
-// The in-process server: its class-object export, its unload check and the server lock count.
+// The in-process server: its class-object export, its unload check (the server lock count and the
+// objects alive).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@ void LockComServer(BOOL lock);
 LONG ComServerLockCount();
 
 // Objects come from the process heap so that their memory is the platform's, not the runtime's.
+// Every object made here counts as alive, holding the library, until it is freed here.
 void *AllocComObject(size_t size);
 void FreeComObject(void *object);
 

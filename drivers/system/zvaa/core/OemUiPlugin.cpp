@@ -75,11 +75,11 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::PublishDriverInterface(IUnknown *pIUnknow
     if (m_driverUi) return S_OK;
     if (!pIUnknown) return E_FAIL;
     void *driverUi = nullptr;
-    if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, &driverUi)) || !driverUi) {
-        m_driverUi = nullptr;
-        return E_FAIL;
-    }
-    m_driverUi = static_cast<IPrintOemDriverUI *>(driverUi);
+    if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, &driverUi)) || !driverUi) return E_FAIL;
+    // Callers on several threads may all get here: the first to store keeps its reference, the
+    // others give theirs back.
+    if (InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile *>(&m_driverUi), driverUi, nullptr))
+        static_cast<IPrintOemDriverUI *>(driverUi)->Release();
     return S_OK;
 }
 
@@ -118,14 +118,19 @@ HRESULT STDMETHODCALLTYPE OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEV
                                                          VOID *pvProfileData, ULONG *pcbProfileData,
                                                          FLONG *pflProfileData) {
     if (ulQueryMode != QCP_DEVICEPROFILE) return E_FAIL;
-    // Without somewhere to report the size or the kind of data there is no answer to give.
-    if (!pcbProfileData || !pflProfileData) {
+    // Without somewhere to report the size there is no answer to give.
+    if (!pcbProfileData) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
+    // A query for the size alone is answered whether or not the kind of data could be reported.
     if (!pvProfileData || *pcbProfileData < kColorProfileReportedSize) {
         *pcbProfileData = kColorProfileReportedSize;
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    if (!pflProfileData) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
     StringCbCopyW(static_cast<LPWSTR>(pvProfileData), *pcbProfileData, kColorProfileName);

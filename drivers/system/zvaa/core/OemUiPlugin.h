@@ -41,7 +41,7 @@ public:
 private:
     ~OemUiPlugin();
     volatile LONG m_refs;
-    IPrintOemDriverUI *m_driverUi;
+    IPrintOemDriverUI *volatile m_driverUi;  // stored once, by compare-and-swap
 };
 
 // Signature of the plug-in: heads its private devmode section and answers OEMGI_GETSIGNATURE.

@@ -49,11 +49,6 @@ void AdjustJob(HANDLE printer, DWORD jobId, bool placeFirst) {
     GlobalFree(job);
 }
 
-void WritePacket(HANDLE printer, const BYTE *packet, DWORD size) {
-    DWORD written = 0;
-    WritePrinter(printer, const_cast<BYTE *>(packet), size, &written);
-}
-
 // Hands one chunk to the printer, continuing after partial writes. FALSE when a write takes nothing.
 bool WriteChunk(HANDLE printer, const BYTE *chunk, DWORD size) {
     DWORD sent = 0;
@@ -74,6 +69,18 @@ void FreeBlock(void *block) {
 BOOL Fail(DWORD error) {
     SetLastError(error);
     return FALSE;
+}
+
+// What was sent stays in the job: the page and the document are ended rather than cancelled, and
+// the job fails with `error`.
+BOOL EndFailedJob(HANDLE printer, HANDLE file, DEVMODEW *devmode, BYTE *buffer, DWORD error) {
+    CloseHandle(file);
+    FreeBlock(devmode);
+    FreeBlock(buffer);
+    EndPagePrinter(printer);
+    EndDocPrinter(printer);
+    ClosePrinter(printer);
+    return Fail(error);
 }
 
 }  // namespace
@@ -117,25 +124,24 @@ BOOL PrintFileJob(LPCWSTR printerName, LPCWSTR filePath) {
 
     AdjustJob(printer, jobId, false);
     StartPagePrinter(printer);
-    WritePacket(printer, kJobStartPacket, sizeof kJobStartPacket);
-    WritePacket(printer, kJobOpenPacket, sizeof kJobOpenPacket);
+    // A packet the printer does not take fails the job as a refused chunk of the file does.
+    if (!WriteChunk(printer, kJobStartPacket, sizeof kJobStartPacket) ||
+        !WriteChunk(printer, kJobOpenPacket, sizeof kJobOpenPacket))
+        return EndFailedJob(printer, file, devmode, buffer, ERROR_WRITE_FAULT);
 
-    DWORD got = 0;
-    while (ReadFile(file, buffer, kTransferBytes, &got, nullptr) && got > 0) {
-        if (!WriteChunk(printer, buffer, got)) {
-            // What was written stays in the job: end it rather than cancel it.
-            CloseHandle(file);
-            FreeBlock(devmode);
-            FreeBlock(buffer);
-            EndPagePrinter(printer);
-            EndDocPrinter(printer);
-            ClosePrinter(printer);
-            return Fail(ERROR_WRITE_FAULT);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, kTransferBytes, &got, nullptr)) {
+            // Not the end of the file: a cut page must not go out as a whole job.
+            const DWORD error = GetLastError();
+            return EndFailedJob(printer, file, devmode, buffer, error ? error : ERROR_READ_FAULT);
         }
-        got = 0;
+        if (got == 0) break;
+        if (!WriteChunk(printer, buffer, got)) return EndFailedJob(printer, file, devmode, buffer, ERROR_WRITE_FAULT);
     }
 
-    WritePacket(printer, kJobClosePacket, sizeof kJobClosePacket);
+    if (!WriteChunk(printer, kJobClosePacket, sizeof kJobClosePacket))
+        return EndFailedJob(printer, file, devmode, buffer, ERROR_WRITE_FAULT);
     CloseHandle(file);
     FreeBlock(devmode);
     FreeBlock(buffer);

@@ -3,6 +3,9 @@
 #include <string.h>
 #include <wchar.h>
 
+#include <winspool.h>
+#include <strsafe.h>
+
 #include "state/PrinterStateKey.h"
 
 namespace {
@@ -11,16 +14,63 @@ constexpr DWORD kNameChars = MAX_PATH;
 
 typedef WCHAR KeyName[kNameChars];
 
-bool IsDriverStateKey(LPCWSTR keyName, LPCWSTR driverName) { return wcsstr(keyName, driverName) != nullptr; }
+// Whether "<driver> " begins the key name.
+bool BeginsWithDriver(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength) {
+    return wcsncmp(keyName, driverName, driverLength) == 0 && keyName[driverLength] == L' ';
+}
+
+// The drivers the spooler lists, as its level-1 records (names only); null when it cannot list
+// them. The block is the caller's to free.
+DRIVER_INFO_1W *ListInstalledDrivers(DWORD *count) {
+    *count = 0;
+    DWORD needed = 0, returned = 0;
+    if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
+    }
+    // At least one byte, so that an empty list is still a list.
+    const DWORD size = needed ? needed : 1;
+    DRIVER_INFO_1W *drivers = static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size));
+    if (!drivers) return nullptr;
+    if (!EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers), size, &needed, &returned)) {
+        HeapFree(GetProcessHeap(), 0, drivers);
+        return nullptr;
+    }
+    *count = returned;
+    return drivers;
+}
+
+// A key of the deleted driver's, unless a longer installed driver name begins it in the same way:
+// "Zelvorn ZV-30 Plus LPT1:" belongs to "Zelvorn ZV-30 Plus" while that driver is installed.
+bool IsDriverStateKey(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength, const DRIVER_INFO_1W *installed,
+                      DWORD installedCount) {
+    if (!BeginsWithDriver(keyName, driverName, driverLength)) return false;
+    for (DWORD i = 0; i < installedCount; ++i) {
+        const LPCWSTR other = installed[i].pName;
+        size_t otherLength = 0;
+        // A name longer than any key name cannot begin one.
+        if (!other || FAILED(StringCchLengthW(other, kNameChars, &otherLength))) continue;
+        if (otherLength > driverLength && BeginsWithDriver(keyName, other, otherLength)) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
 BOOL DeleteDriverStateKeys(LPCWSTR driverName) {
     // Every name contains the empty string: without a driver name there is nothing of it to delete.
     if (!driverName || !driverName[0]) return TRUE;
+    // A name longer than any key name begins none of them.
+    size_t driverLength = 0;
+    if (FAILED(StringCchLengthW(driverName, kNameChars, &driverLength))) return TRUE;
+    // Without the list of installed drivers there is no telling whose a key is: nothing goes.
+    DWORD installedCount = 0;
+    DRIVER_INFO_1W *installed = ListInstalledDrivers(&installedCount);
+    if (!installed) return TRUE;
     HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRootPath, 0, KEY_ALL_ACCESS | kStateKeyView, &root) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRootPath, 0, KEY_ALL_ACCESS | kStateKeyView, &root) != ERROR_SUCCESS) {
+        HeapFree(GetProcessHeap(), 0, installed);
         return TRUE;
+    }
 
     // The names are collected before anything is deleted, since deleting renumbers the enumeration.
     // One pass over the subkeys, into a list that grows as matches come: a driver may have thousands
@@ -34,7 +84,7 @@ BOOL DeleteDriverStateKeys(LPCWSTR driverName) {
     for (DWORD index = 0;; ++index) {
         DWORD chars = kNameChars;
         if (RegEnumKeyExW(root, index, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (!IsDriverStateKey(name, driverName)) continue;
+        if (!IsDriverStateKey(name, driverName, driverLength, installed, installedCount)) continue;
         if (collected == capacity) {
             const DWORD grown = capacity ? capacity * 2 : 16;
             void *block = doomed ? HeapReAlloc(heap, 0, doomed, grown * sizeof(KeyName))
@@ -55,6 +105,7 @@ BOOL DeleteDriverStateKeys(LPCWSTR driverName) {
         if (RegDeleteKeyExW(root, doomed[i], kStateKeyView, 0) != ERROR_SUCCESS) RegDeleteTreeW(root, doomed[i]);
     }
     if (doomed) HeapFree(heap, 0, doomed);
+    HeapFree(heap, 0, installed);
     RegCloseKey(root);
     return TRUE;
 }

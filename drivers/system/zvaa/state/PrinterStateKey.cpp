@@ -25,9 +25,18 @@ constexpr InkCounter kInkCounters[kInkLevelCount] = {
     {L"LevelPhotoC", kCartPhoto},  {L"LevelPhotoM", kCartPhoto},
 };
 
+// Whether a friendly name leaves the key path at the root: empty after its backslashes.
+bool NamesTheRoot(LPCWSTR friendlyName) {
+    const WCHAR *p = friendlyName;
+    while (*p == L'\\') ++p;
+    return *p == L'\0';
+}
+
 // "Software\Zelvorn\" + name, the name cut to what the path holds. Every reader and writer forms the
 // path here, so a cut name always leads to the same key.
 bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
+    // The root holds keys only: no name may lead to it.
+    if (NamesTheRoot(friendlyName)) return false;
     if (FAILED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\", kStateRootPath))) return false;
     const HRESULT appended = StringCchCatNW(path, kStateKeyPathChars, friendlyName, kStateKeyNameChars);
     return SUCCEEDED(appended) || appended == STRSAFE_E_INSUFFICIENT_BUFFER;
@@ -44,6 +53,13 @@ bool QueryValue(HKEY key, LPCWSTR name, DWORD *slot) {
 
 bool SetValue(HKEY key, LPCWSTR name, DWORD type, DWORD value) {
     return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) == ERROR_SUCCESS;
+}
+
+// Writes the value only when the key has none of that name; one that is there, of whatever type or
+// size, stays as it is.
+bool SetMissingValue(HKEY key, LPCWSTR name, DWORD type, DWORD value) {
+    if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) != ERROR_FILE_NOT_FOUND) return true;
+    return SetValue(key, name, type, value);
 }
 
 bool AlignValueName(CartridgeCombo combo, int index, LPWSTR name, size_t cchName) {
@@ -102,11 +118,12 @@ BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
     const DWORD status = GetPrinterDataW(printer, const_cast<LPWSTR>(kFriendlyNameValue), &type,
                                          reinterpret_cast<LPBYTE>(name), kFriendlyNameBytes, &size);
     ClosePrinter(printer);
-    // The stored name has no terminator: its length is the byte count. An empty name would make
-    // the root itself the printer's key, so it counts as unreadable too.
+    // The stored name has no terminator: its length is the byte count. An empty name, or one of
+    // nothing but backslashes, would make the root itself the printer's key, so it counts as
+    // unreadable too.
     const DWORD length = size > kFriendlyNameBytes ? 0 : size / sizeof(WCHAR);
     name[length] = L'\0';
-    const bool readable = status == ERROR_SUCCESS && name[0] != L'\0';
+    const bool readable = status == ERROR_SUCCESS && !NamesTheRoot(name);
     return FormStateKeyPath(readable ? name : kFallbackName, path) ? TRUE : FALSE;
 }
 
@@ -225,13 +242,18 @@ BOOL WriteDefaultAlignValues(LPCWSTR printerName) {
 }
 
 BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
-    InkLevelSet levels;
-    for (DWORD &counter : levels.counters) counter = kInkLevelUnknown;
-    if (!ReadInkLevels(printerName, &levels)) return FALSE;
-    if (!IsKnownCartridgeType(type) || type == kCartNone) return TRUE;
-    for (int i = 0; i < kInkLevelCount; ++i)
-        if (kInkCounters[i].type == type) levels.counters[i] = Model().inkCapacity[type];
-    return WriteInkLevels(printerName, &levels);
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return FALSE;
+    // Only the new cartridge's counters are written: the others may be lowered by a printing
+    // component at any moment, and a copy read earlier would set them back.
+    bool all = true;
+    if (IsKnownCartridgeType(type) && type != kCartNone) {
+        for (int i = 0; i < kInkLevelCount; ++i)
+            if (kInkCounters[i].type == type)
+                all = SetValue(key, kInkCounters[i].name, REG_DWORD, Model().inkCapacity[type]) && all;
+    }
+    RegCloseKey(key);
+    return all;
 }
 
 BOOL InitPrinterState(LPCWSTR printerName) {
@@ -249,14 +271,25 @@ BOOL InitPrinterState(LPCWSTR printerName) {
     ClosePrinter(printer);
     if (status != ERROR_SUCCESS) return FALSE;
 
-    // A key from an earlier installation on the same driver and port keeps its state.
-    if (StateKeyExists(friendlyName)) return TRUE;
-
+    // A key from an earlier installation on the same driver and port keeps every value it has; only
+    // the values an interrupted installation left out are written. A key that cannot be opened at
+    // all but exists is left alone as it is.
+    HKEY key = nullptr;
+    if (!OpenStateKey(printerName, &key)) return StateKeyExists(friendlyName);
     const ModelProfile &model = Model();
-    if (!WriteCartridges(printerName, model.defaultLeft, model.defaultRight)) return FALSE;
-    if (!WriteDefaultAlignValues(printerName)) return FALSE;
-    InkLevelSet full;
-    for (int i = 0; i < kInkLevelCount; ++i) full.counters[i] = model.inkCapacity[kInkCounters[i].type];
-    if (!WriteInkLevels(printerName, &full)) return FALSE;
-    return WriteAlignNeed(printerName, 1);
+    bool all = SetMissingValue(key, L"CartLeft", REG_BINARY, (DWORD)model.defaultLeft);
+    all = SetMissingValue(key, L"CartRight", REG_BINARY, (DWORD)model.defaultRight) && all;
+    for (CartridgeCombo combo = 0; combo < kComboRows; ++combo) {
+        const LONG count = (LONG)model.alignCounts[combo];
+        for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
+            WCHAR name[32];
+            all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
+                  SetMissingValue(key, name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
+        }
+    }
+    for (int i = 0; i < kInkLevelCount; ++i)
+        all = SetMissingValue(key, kInkCounters[i].name, REG_DWORD, model.inkCapacity[kInkCounters[i].type]) && all;
+    all = SetMissingValue(key, L"AlignNeed", REG_BINARY, 1) && all;
+    RegCloseKey(key);
+    return all;
 }

@@ -28,7 +28,7 @@ struct InkLevelSet {
     DWORD counters[kInkLevelCount];
 };
 
-// What RefillInkLevels stores for a counter it could not read: the level is not known.
+// A counter whose level is not known: what a reader leaves in place of one it could not read.
 constexpr DWORD kInkLevelUnknown = 0xFFFFFFFFu;
 
 // Registry value name of a counter, and the cartridge type whose ink it counts.
@@ -50,8 +50,8 @@ constexpr size_t kStateKeyNameChars = kStateKeyPathChars - 1 - 17;
 BOOL BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName);
 // Whether the state key of a friendly name exists; only a definite "not found" counts as missing.
 BOOL StateKeyExists(LPCWSTR friendlyName);
-// The key path of a printer (from its printer data, "OFN1" when that cannot be read); FALSE when the
-// printer cannot be opened. `path` holds kStateKeyPathChars characters.
+// The key path of a printer (from its printer data; "OFN1" when that cannot be read or is empty after
+// its backslashes); FALSE when the printer cannot be opened. `path` holds kStateKeyPathChars characters.
 BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path);
 // Opens (or creates) the printer's key: full access, else created, else read-only. Caller closes.
 BOOL OpenStateKey(LPCWSTR printerName, HKEY *key);
@@ -68,8 +68,10 @@ BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels);
 BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]);
 BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]);
 BOOL WriteDefaultAlignValues(LPCWSTR printerName);
-// Sets the counters of a newly inserted cartridge of `type` to full; type 0 writes nothing.
+// Sets the counters of a newly inserted cartridge of `type` to full and writes no other counter;
+// type 0 writes nothing.
 BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type);
-// At installation: stores the printer's friendly name as printer data and, unless its key exists
-// already, gives the key the default pair, default alignment values, full counters and AlignNeed 1.
+// At installation: stores the printer's friendly name as printer data and gives the key each of the
+// default pair, default alignment values, full counters and AlignNeed 1 that it does not hold yet
+// (a key from an earlier installation keeps every value it has). FALSE when a write failed.
 BOOL InitPrinterState(LPCWSTR printerName);

@@ -23,12 +23,6 @@ constexpr ListEntry kListOrder[] = {
     {0x10, kCartBlackHigh}, {0x04, kCartPhoto}, {0x01, kCartNone},
 };
 
-// Shared by both dialogs; one cartridge dialog runs at a time in a process.
-CartEntryIndexTable CartEntryIndexLeft = {-1, -1, -1, -1, -1, -1};
-CartEntryIndexTable CartEntryIndexRight = {-1, -1, -1, -1, -1, -1};
-LONG NewCartLeft = 1;
-LONG NewCartRight = 1;
-
 constexpr int kTextChars = 260;
 
 // The name of a type as this printer's driver INI gives it, else the string table's.
@@ -39,15 +33,38 @@ void CartridgeName(LPCWSTR printerName, CartridgeType type, WCHAR (&text)[kTextC
     if (LoadStringW(Model().module, CartridgeNameStringId(type), text, kTextChars) <= 0) text[0] = L'\0';
 }
 
+// Each dialog keeps its choices in its own controls, so that the dialogs of two printers' property
+// sheets open in one process never mix them: every list entry carries its type as item data, and
+// the radio buttons say which cartridges are new.
+void TagEntriesWithTheirTypes(HWND dialog, int comboId, const CartEntryIndexTable &indexes) {
+    for (CartridgeType type = 0; type < kCartridgeTypeCount; ++type) {
+        if (indexes[type] >= 0)
+            SendDlgItemMessageW(dialog, comboId, CB_SETITEMDATA, static_cast<WPARAM>(indexes[type]),
+                                static_cast<LPARAM>(type));
+    }
+}
+
+// The type of the holder's selected entry; no selection counts as entry 0, and no entry there as
+// no cartridge.
+CartridgeType SelectedCartridge(HWND dialog, int comboId) {
+    LRESULT selection = SendDlgItemMessageW(dialog, comboId, CB_GETCURSEL, 0, 0);
+    if (selection == CB_ERR) selection = 0;
+    const LRESULT type = SendDlgItemMessageW(dialog, comboId, CB_GETITEMDATA, static_cast<WPARAM>(selection), 0);
+    return (type >= 0 && type < kCartridgeTypeCount) ? static_cast<CartridgeType>(type) : kCartNone;
+}
+
+// The look of the dialog a window is: the template carries one of the two header buttons.
+const WizardLook &LookOf(HWND dialog) {
+    return GetDlgItem(dialog, kIdentifyLook.headerId) ? kIdentifyLook : kInstallLook;
+}
+
 // FALSE, leaving the dialog open, for a pair the printer cannot use.
 BOOL Continue(HWND dialog) {
     WCHAR printer[kPrinterNameChars];
     GetDialogPrinterName(dialog, printer);
 
-    const CartridgeType right =
-        CartridgeTypeAtIndex(CartEntryIndexRight, SendDlgItemMessageW(dialog, IDC_RIGHT_COMBO, CB_GETCURSEL, 0, 0));
-    const CartridgeType left =
-        CartridgeTypeAtIndex(CartEntryIndexLeft, SendDlgItemMessageW(dialog, IDC_LEFT_COMBO, CB_GETCURSEL, 0, 0));
+    const CartridgeType right = SelectedCartridge(dialog, IDC_RIGHT_COMBO);
+    const CartridgeType left = SelectedCartridge(dialog, IDC_LEFT_COMBO);
 
     if (ClassifyCartridges(left, right) == kComboInvalid) {
         WCHAR text[kTextChars];
@@ -59,8 +76,8 @@ BOOL Continue(HWND dialog) {
     // The dialog goes on whatever the writes report: the alignment that follows is still wanted.
     WriteAlignNeed(printer, 1);
     WriteCartridges(printer, left, right);
-    if (NewCartRight) RefillInkLevels(printer, right);
-    if (NewCartLeft) RefillInkLevels(printer, left);
+    if (IsDlgButtonChecked(dialog, IDC_RIGHT_NEW) == BST_CHECKED) RefillInkLevels(printer, right);
+    if (IsDlgButtonChecked(dialog, IDC_LEFT_NEW) == BST_CHECKED) RefillInkLevels(printer, left);
     EndDialog(dialog, IDOK);
 
     // The chain goes on under this dialog's own owner, so 151 stands where 154 or 113 stood.
@@ -76,10 +93,12 @@ INT_PTR Start(HWND dialog, LPARAM lParam) {
     // An unreadable pair shows the model's default pair, which is also what Continue would take.
     CartridgeType left = Model().defaultLeft, right = Model().defaultRight;
     ReadCartridges(printer, &left, &right);
-    FillCartridgeCombo(dialog, printer, IDC_LEFT_COMBO, CartEntryIndexLeft, Model().leftHolderMask, left);
-    FillCartridgeCombo(dialog, printer, IDC_RIGHT_COMBO, CartEntryIndexRight, Model().rightHolderMask, right);
+    CartEntryIndexTable leftIndexes = {-1, -1, -1, -1, -1, -1}, rightIndexes = {-1, -1, -1, -1, -1, -1};
+    FillCartridgeCombo(dialog, printer, IDC_LEFT_COMBO, leftIndexes, Model().leftHolderMask, left);
+    FillCartridgeCombo(dialog, printer, IDC_RIGHT_COMBO, rightIndexes, Model().rightHolderMask, right);
+    TagEntriesWithTheirTypes(dialog, IDC_LEFT_COMBO, leftIndexes);
+    TagEntriesWithTheirTypes(dialog, IDC_RIGHT_COMBO, rightIndexes);
 
-    NewCartLeft = NewCartRight = 1;
     SendDlgItemMessageW(dialog, IDC_LEFT_NEW, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageW(dialog, IDC_RIGHT_NEW, BM_SETCHECK, BST_CHECKED, 0);
     return TRUE;
@@ -114,21 +133,19 @@ void FillCartridgeCombo(HWND dialog, LPCWSTR printerName, int comboId, CartEntry
 INT_PTR CALLBACK CartridgeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return Start(dialog, lParam);
-    case WM_DRAWITEM:
-        // Each template carries one of the two header buttons.
-        if (static_cast<int>(wParam) == kIdentifyLook.headerId)
-            return PaintWizardHeader(dialog, wParam, lParam, kIdentifyLook);
-        return PaintWizardHeader(dialog, wParam, lParam, kInstallLook);
+    case WM_DRAWITEM: {
+        // Either header id paints this dialog's own header; any other control is not painted here.
+        const int id = static_cast<int>(wParam);
+        if (id != kIdentifyLook.headerId && id != kInstallLook.headerId) return FALSE;
+        const WizardLook &look = LookOf(dialog);
+        return PaintWizardHeader(dialog, static_cast<WPARAM>(look.headerId), lParam, look);
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: return Continue(dialog);
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        // The flags follow the checked state rather than counting clicks, so a second click on
-        // the checked button cannot turn them around.
-        case IDC_LEFT_NEW:
-        case IDC_LEFT_USED: NewCartLeft = IsDlgButtonChecked(dialog, IDC_LEFT_NEW) == BST_CHECKED; return FALSE;
-        case IDC_RIGHT_NEW:
-        case IDC_RIGHT_USED: NewCartRight = IsDlgButtonChecked(dialog, IDC_RIGHT_NEW) == BST_CHECKED; return FALSE;
+        // The radio buttons keep their own state, which Continue reads: a click counts as it
+        // leaves the buttons, so a second click on the checked button turns nothing around.
         default: return FALSE;
         }
     default: return FALSE;

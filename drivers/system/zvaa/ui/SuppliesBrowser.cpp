@@ -9,6 +9,9 @@ namespace {
 // The registered command is read into 100 characters; a longer one counts as not registered.
 constexpr DWORD kCommandBytes = 200;
 constexpr wchar_t kOrderUrlKey[] = L"ORDER_URL";
+// The command line that starts the browser: the path and the address, each quoted and with its
+// trailing backslashes doubled at worst.
+constexpr size_t kOrderCommandChars = 3 * kBrowserPathChars;
 
 // The executable's path out of a registered command line: after leading blanks, either the quoted
 // text or everything up to the first blank.
@@ -27,6 +30,45 @@ void ExtractCommandPath(const WCHAR *command, WCHAR (&path)[kBrowserPathChars]) 
     const size_t length = (size_t)(end - p);
     // A path that does not fit is no usable path: leave the buffer empty rather than cut it.
     if (length >= kBrowserPathChars || FAILED(StringCchCopyNW(path, kBrowserPathChars, p, length))) path[0] = L'\0';
+}
+
+// A blank or a tab makes a command-line argument end unless the argument is quoted.
+bool HasBlank(const WCHAR *text) {
+    for (const WCHAR *p = text; *p; ++p)
+        if (*p == L' ' || *p == L'\t') return true;
+    return false;
+}
+
+// An address that could end its argument early or carry others: a double quote, or a control
+// character (C0, DEL, C1).
+bool IsUnsafeAddress(const WCHAR *address) {
+    for (const WCHAR *p = address; *p; ++p) {
+        if (*p == L'"' || *p < 0x20 || (*p >= 0x7F && *p <= 0x9F)) return true;
+    }
+    return false;
+}
+
+// Appends `text` as one command-line argument: as it is without blanks, else in double quotes, with
+// the backslashes that end it doubled so that they do not escape the closing quote.
+bool AppendArgument(LPWSTR command, size_t cchCommand, const WCHAR *text) {
+    if (!HasBlank(text)) return SUCCEEDED(StringCchCatW(command, cchCommand, text));
+    if (FAILED(StringCchCatW(command, cchCommand, L"\"")) || FAILED(StringCchCatW(command, cchCommand, text)))
+        return false;
+    size_t length = 0;
+    if (FAILED(StringCchLengthW(text, kBrowserPathChars, &length))) return false;
+    for (size_t i = length; i > 0 && text[i - 1] == L'\\'; --i)
+        if (FAILED(StringCchCatW(command, cchCommand, L"\\"))) return false;
+    return SUCCEEDED(StringCchCatW(command, cchCommand, L"\""));
+}
+
+// "<browser> <address>", each part one argument; FALSE for an address that could end its argument
+// early or add others. A path and an address without blanks stand as they are, one blank apart.
+bool BuildOrderCommandLine(LPCWSTR browserPath, LPCWSTR address, WCHAR (&command)[kOrderCommandChars]) {
+    command[0] = L'\0';
+    if (!browserPath || !address || IsUnsafeAddress(address)) return false;
+    return AppendArgument(command, kOrderCommandChars, browserPath) &&
+           SUCCEEDED(StringCchCatW(command, kOrderCommandChars, L" ")) &&
+           AppendArgument(command, kOrderCommandChars, address);
 }
 
 }  // namespace
@@ -70,23 +112,30 @@ int IsBrowserAvailable() {
 }
 
 void OrderSupplies(LPCWSTR printerName) {
-    WCHAR command[kBrowserPathChars];
-    FindBrowser(kPreferredBrowser, command);
-    if (!command[0]) FindBrowser(kFallbackBrowser, command);
-    if (!command[0]) return;
+    WCHAR browser[kBrowserPathChars];
+    FindBrowser(kPreferredBrowser, browser);
+    if (!browser[0]) FindBrowser(kFallbackBrowser, browser);
+    if (!browser[0]) return;
 
-    size_t length = 0;
-    if (FAILED(StringCchCatW(command, ARRAYSIZE(command), L" ")) ||
-        FAILED(StringCchLengthW(command, ARRAYSIZE(command), &length)) || length + 1 >= ARRAYSIZE(command))
+    // The address gets the room it always had: what is left of a path-sized line after the path
+    // and one blank.
+    size_t pathLength = 0;
+    if (FAILED(StringCchLengthW(browser, ARRAYSIZE(browser), &pathLength)) || pathLength + 2 >= kBrowserPathChars)
         return;
-    if (!GetDriverIniString(printerName, kOrderUrlKey, command + length, ARRAYSIZE(command) - length)) return;
+    WCHAR address[kBrowserPathChars];
+    if (!GetDriverIniString(printerName, kOrderUrlKey, address, kBrowserPathChars - pathLength - 1)) return;
+
+    WCHAR command[kOrderCommandChars];
+    if (!BuildOrderCommandLine(browser, address, command)) return;
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS,
+    // The found program is named as the application, so that no search for a program at one of the
+    // path's blanks takes place.
+    if (CreateProcessW(browser, command, nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS,
                        nullptr, nullptr, &startup, &process)) {
         // Not waited for; the handles are ours to give back.
         CloseHandle(process.hThread);

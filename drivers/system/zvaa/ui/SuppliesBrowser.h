@@ -17,5 +17,7 @@ void FindBrowser(LPCWSTR exeName, WCHAR (&path)[kBrowserPathChars]);
 // 1 when either known browser is installed, 0 otherwise.
 int IsBrowserAvailable();
 
-// Starts the browser with the printer's ORDER_URL; does nothing without a browser or an address.
+// Starts the browser with the printer's ORDER_URL as one argument (quoted when it has blanks), naming
+// the found program as the application; does nothing without a browser or an address, or with an
+// address that holds a double quote or a control character.
 void OrderSupplies(LPCWSTR printerName);

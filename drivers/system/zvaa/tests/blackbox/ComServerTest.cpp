@@ -139,19 +139,90 @@ TEST_F(ComServer, OutOfMemory) {
     EXPECT_EQ(0, heap.live());
 }
 
-TEST_F(ComServer, CanUnloadFollowsTheServerLocks) {
+TEST_F(ComServer, CanUnloadFollowsTheServerLocksAndTheLiveObjects) {
+    EXPECT_EQ(S_OK, canUnload());
     IPrintOemUI *plugin = dll.CreatePlugin();
     ASSERT_NE(nullptr, plugin);
-    EXPECT_EQ(S_OK, canUnload());  // a live object does not hold the library
+    EXPECT_EQ(S_FALSE, canUnload()) << "a live plug-in holds the library";
 
     IClassFactory *factory = nullptr;
     ASSERT_EQ(S_OK, getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void **>(&factory)));
+    plugin->Release();
+    EXPECT_EQ(S_FALSE, canUnload()) << "a live factory holds the library";
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_FALSE, canUnload());
-    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
-    EXPECT_EQ(S_OK, canUnload());
     factory->Release();
-    plugin->Release();
+    EXPECT_EQ(S_FALSE, canUnload()) << "the lock outlives the factory";
+
+    IClassFactory *again = nullptr;
+    ASSERT_EQ(S_OK, getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void **>(&again)));
+    EXPECT_EQ(S_OK, again->LockServer(FALSE));
+    again->Release();
+    EXPECT_EQ(S_OK, canUnload());
+
+    // A refused interface leaves no object counted.
+    void *out = nullptr;
+    EXPECT_EQ(E_NOINTERFACE, getClassObject(CLSID_OEMUI, IID_IPrintOemUI, &out));
+    EXPECT_EQ(S_OK, canUnload());
+}
+
+// The driver's side of PublishDriverInterface for calls from several threads: references counted
+// atomically, and a pause in QueryInterface so that the callers meet inside the plug-in.
+class ThreadSafeDriverUi : public IPrintOemDriverUI {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IPrintOemDriverUI)) {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        Sleep(1);
+        *ppv = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return InterlockedDecrement(&refs); }
+    volatile LONG refs = 1;  // the driver's own
+};
+
+struct PublishRound {
+    IPrintOemUI *plugin;
+    ThreadSafeDriverUi *driver;
+    HANDLE start;
+    HRESULT result;
+};
+
+DWORD WINAPI PublishWhenStarted(LPVOID parameter) {
+    PublishRound *round = static_cast<PublishRound *>(parameter);
+    WaitForSingleObject(round->start, INFINITE);
+    round->result = round->plugin->PublishDriverInterface(round->driver);
+    return 0;
+}
+
+TEST_F(ComServer, ConcurrentPublishingKeepsExactlyOneReference) {
+    ThreadSafeDriverUi driver;
+    for (int i = 0; i < 200; ++i) {
+        IPrintOemUI *plugin = dll.CreatePlugin();
+        ASSERT_NE(nullptr, plugin);
+        HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        PublishRound rounds[4];
+        HANDLE threads[4];
+        for (int t = 0; t < 4; ++t) {
+            rounds[t] = {plugin, &driver, start, E_UNEXPECTED};
+            threads[t] = CreateThread(nullptr, 0, PublishWhenStarted, &rounds[t], 0, nullptr);
+            ASSERT_NE(nullptr, threads[t]);
+        }
+        SetEvent(start);
+        WaitForMultipleObjects(4, threads, TRUE, INFINITE);
+        for (int t = 0; t < 4; ++t) {
+            CloseHandle(threads[t]);
+            EXPECT_EQ(S_OK, rounds[t].result);
+        }
+        CloseHandle(start);
+        EXPECT_EQ(2, driver.refs) << "round " << i << ": the plug-in holds one reference";
+        plugin->Release();
+        ASSERT_EQ(1, driver.refs) << "round " << i << ": every reference taken was given back";
+    }
 }
 
 }  // namespace

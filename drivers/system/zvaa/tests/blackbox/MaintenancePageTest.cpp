@@ -334,6 +334,38 @@ TEST_F(OrderSuppliesButton, StartsThePreferredBrowserAtTheDriversAddress) {
     EXPECT_EQ(m_browser.Program() + L" http://zelvorn.test/best\u00E4ll?modell=zvaa", m_browser.WaitForRecord());
 }
 
+// The address arrives as one argument, quoted when it has blanks (a trailing backslash doubled so that
+// it does not swallow the closing quote); with a double quote or a control character in it, no
+// browser starts at all.
+TEST_F(OrderSuppliesButton, TheAddressIsOneArgumentOrNoBrowserStarts) {
+    const struct {
+        std::wstring address, argument;
+    } cases[] = {
+        {L"http://zelvorn.test/a b --load-extension=C:\\x", L"\"http://zelvorn.test/a b --load-extension=C:\\x\""},
+        {L"http://zelvorn.test/s\u00F6k mapp\\", L"\"http://zelvorn.test/s\u00F6k mapp\\\\\""},
+        {L"http://zelvorn.test/\" --load-extension=x", L""},
+        {L"http://zelvorn.test/a\tb", L""},
+        {L"http://zelvorn.test/a\x01--b", L""},
+    };
+    std::wstring ini;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "address " << std::string(c.address.begin(), c.address.end()));
+        if (!ini.empty()) DeleteFileW(ini.c_str());
+        ini = m_env.WriteOwnDriverIni(L"ORDER_URL=" + c.address + L"\n");
+        DeleteFileW(m_browser.RecordPath().c_str());
+        ShowPage([&](HWND, HWND page) {
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ORDER_SUPPLIES, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ORDER_SUPPLIES)));
+        });
+        if (c.argument.empty()) {
+            Sleep(300);
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(m_browser.RecordPath().c_str()));
+        } else {
+            EXPECT_EQ(m_browser.Program() + L" " + c.argument, m_browser.WaitForRecord());
+        }
+    }
+}
+
 TEST_F(OrderSuppliesButton, WithoutAnAddressNoBrowserStarts) {
     ShowPage([&](HWND, HWND page) {
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ORDER_SUPPLIES, BN_CLICKED),
@@ -341,6 +373,38 @@ TEST_F(OrderSuppliesButton, WithoutAnAddressNoBrowserStarts) {
     });
     Sleep(300);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(m_browser.RecordPath().c_str()));
+}
+
+// A browser in a folder whose name has a blank, and a program planted at the blank, where a search for
+// an unquoted command line looks first.
+class OrderSuppliesPlantedProgram : public MaintenancePage {
+protected:
+    void SetUp() override {
+        MaintenancePage::SetUp();
+        m_env.LockShared();  // the browser registration is machine-wide
+        m_folder = m_env.ScratchDir() + L"Browser Dir";
+        ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
+    }
+    void TearDown() override {
+        m_browser.Unregister();
+        RemoveDirectoryW(m_folder.c_str());
+        MaintenancePage::TearDown();
+    }
+    RecordingBrowser m_browser;
+    std::wstring m_folder;
+};
+
+TEST_F(OrderSuppliesPlantedProgram, StartsExactlyTheRegisteredBrowser) {
+    const std::wstring browser = m_folder + L"\\b.exe";
+    ASSERT_TRUE(m_browser.PlantCopyAt(m_env.ScratchDir() + L"Browser.exe"));
+    ASSERT_TRUE(m_browser.RegisterCopyAt(browser, m_env.ScratchDir(), L"", L" %1"));
+    m_env.WriteOwnDriverIni(L"ORDER_URL=http://zelvorn.test/supplies\n");
+    ShowPage([&](HWND, HWND page) {
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ORDER_SUPPLIES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ORDER_SUPPLIES)));
+    });
+    EXPECT_EQ(L"\"" + browser + L"\" http://zelvorn.test/supplies", m_browser.WaitForRecord());
+    EXPECT_EQ(browser, m_browser.RecordedProgram()) << "the planted program ran";
 }
 
 }  // namespace

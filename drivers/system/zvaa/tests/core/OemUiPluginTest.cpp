@@ -158,18 +158,20 @@ TEST_F(PluginTest, InterfacesOfThePluginObject) {
     EXPECT_EQ(nullptr, other);
 }
 
-TEST(ComServer, LockServerHoldsTheLibrary) {
+TEST(ComServer, LockServerAndLiveObjectsHoldTheLibrary) {
+    EXPECT_EQ(S_OK, DllCanUnloadNow());
     IClassFactory *factory = nullptr;
     ASSERT_EQ(S_OK, DllGetClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void **>(&factory)));
-    EXPECT_EQ(S_OK, DllCanUnloadNow());  // live objects do not hold it
+    EXPECT_EQ(S_FALSE, DllCanUnloadNow());  // the live factory holds it
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_FALSE, DllCanUnloadNow());
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
     EXPECT_EQ(S_FALSE, DllCanUnloadNow());
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
-    EXPECT_EQ(S_OK, DllCanUnloadNow());
+    EXPECT_EQ(S_FALSE, DllCanUnloadNow());
     EXPECT_EQ(0u, factory->Release());
+    EXPECT_EQ(S_OK, DllCanUnloadNow());
 }
 
 }  // namespace

@@ -63,6 +63,13 @@ TEST_F(HostileComServer, ColourProfileNameNeverPassesItsBuffer) {
         EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE,
                                                     buffer.data(), &size, &flags));
         EXPECT_EQ(32u, size) << "the size needed is reported";
+        // A size query needs no flags pointer.
+        size = room;
+        SetLastError(0);
+        EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE,
+                                                    room ? buffer.data() : nullptr, &size, nullptr));
+        EXPECT_EQ(32u, size);
+        EXPECT_EQ(DWORD(ERROR_INSUFFICIENT_BUFFER), GetLastError());
     }
     GuardedBlock exact(32);
     size = 32;
@@ -73,8 +80,14 @@ TEST_F(HostileComServer, ColourProfileNameNeverPassesItsBuffer) {
     size = 32;
     EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE, exact.data(),
                                                 nullptr, &flags));
+    SetLastError(0);
     EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE, exact.data(),
                                                 &size, nullptr));
+    EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), GetLastError()) << "a call that would succeed needs the flags pointer";
+    SetLastError(0);
+    EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE, nullptr,
+                                                nullptr, nullptr));
+    EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), GetLastError());
     EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_PROFILEMEMORY + 7, exact.data(),
                                                 &size, &flags));
     EXPECT_TRUE(ledger->Balanced());

@@ -82,6 +82,8 @@ TEST_F(HostileFriendlyName, DamagedNamesLeadToTheDocumentedKey) {
         {"a zero inside", REG_BINARY, Bytes(tag + std::wstring(1, L'\0') + L"Y"), tag},
         {"of another type", REG_DWORD, Bytes(tag.substr(0, 2)), tag.substr(0, 2)},
         {"an odd byte count", REG_BINARY, Bytes(within) + "Q", within},
+        {"one backslash", REG_SZ, Bytes(L"\\"), L"OFN1"},
+        {"nothing but backslashes", REG_BINARY, Bytes(L"\\\\\\"), L"OFN1"},
     };
     for (const Damage &damage : damages) {
         SCOPED_TRACE(damage.what);

@@ -16,6 +16,7 @@ decltype(&EndPagePrinter) realEndPage;
 decltype(&EndDocPrinter) realEndDoc;
 decltype(&GlobalAlloc) realGlobalAlloc;
 decltype(&DocumentPropertiesW) realDocumentProperties;
+decltype(&ReadFile) realRead;
 
 BOOL WINAPI FakeSetJob(HANDLE, DWORD, DWORD level, LPBYTE info, DWORD command) {
     JobRecorder::JobChange change = {level, command, 0, 0, L""};
@@ -84,6 +85,18 @@ HGLOBAL WINAPI MaybeFailGlobalAlloc(UINT flags, SIZE_T bytes) {
     return realGlobalAlloc(flags, bytes);
 }
 
+// A damaged disk or a network file gone away: the read fails part of the way through the file.
+BOOL WINAPI MaybeFailRead(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+    JobRecorder *r = JobRecorder::current;
+    if (r && r->readsBeforeFailure == 0) {
+        if (got) *got = 0;
+        SetLastError(ERROR_CRC);
+        return FALSE;
+    }
+    if (r && r->readsBeforeFailure > 0) --r->readsBeforeFailure;
+    return realRead(file, buffer, size, got, overlapped);
+}
+
 LONG WINAPI FakeDocumentProperties(HWND window, HANDLE printer, LPWSTR name, PDEVMODEW out, PDEVMODEW in, DWORD mode) {
     JobRecorder *r = JobRecorder::current;
     if (!r->driverGivesDevmode) return realDocumentProperties(window, printer, name, out, in, mode);
@@ -116,7 +129,8 @@ JobRecorder::JobRecorder()
       endPage_(Program(), "winspool.drv", "EndPagePrinter", Fn(&RecordEndPage)),
       endDoc_(Program(), "winspool.drv", "EndDocPrinter", Fn(&RecordEndDoc)),
       globalAlloc_(Program(), "kernel32.dll", "GlobalAlloc", Fn(&MaybeFailGlobalAlloc)),
-      documentProperties_(Program(), "winspool.drv", "DocumentPropertiesW", Fn(&FakeDocumentProperties)) {
+      documentProperties_(Program(), "winspool.drv", "DocumentPropertiesW", Fn(&FakeDocumentProperties)),
+      read_(Program(), "kernel32.dll", "ReadFile", Fn(&MaybeFailRead)) {
     current = this;
     realOpen = open_.original<decltype(realOpen)>();
     realStartDoc = startDoc_.original<decltype(realStartDoc)>();
@@ -125,6 +139,7 @@ JobRecorder::JobRecorder()
     realEndDoc = endDoc_.original<decltype(realEndDoc)>();
     realGlobalAlloc = globalAlloc_.original<decltype(realGlobalAlloc)>();
     realDocumentProperties = documentProperties_.original<decltype(realDocumentProperties)>();
+    realRead = read_.original<decltype(realRead)>();
 }
 
 JobRecorder::~JobRecorder() { current = nullptr; }

@@ -38,6 +38,7 @@ struct JobRecorder {
     DWORD writeLimit = 0;              // WritePrinter takes at most this many bytes a call (0: all)
     int writesBeforeZero = -1;         // after this many writes, WritePrinter takes nothing (-1: never)
     bool failTransferBuffer = false;   // GlobalAlloc of the 2048-byte buffer fails
+    int readsBeforeFailure = -1;       // after this many reads, ReadFile fails with ERROR_CRC (-1: never)
 
     // A driver that hands out a devmode: DocumentPropertiesW gives one whose dmCopies is
     // `driverCopies`, and accepts the changed one unless `refuseChangedDevmode`.
@@ -52,5 +53,5 @@ struct JobRecorder {
     static JobRecorder *current;
 
 private:
-    ImportPatch setJob_, open_, startDoc_, write_, endPage_, endDoc_, globalAlloc_, documentProperties_;
+    ImportPatch setJob_, open_, startDoc_, write_, endPage_, endDoc_, globalAlloc_, documentProperties_, read_;
 };

@@ -127,6 +127,23 @@ TEST_F(MaintenancePrintsTest, CancelEndsThePromptAndTheAlignmentPrintReportsIt) 
     EXPECT_EQ("", env.ReadPortBytes(printer));
 }
 
+TEST_F(MaintenancePrintsTest, AReadErrorLeadsToThePromptAndRetryPrintsTheWholeFile) {
+    const std::wstring printer = PrinterWith(kCartColour, kCartBlack);
+    JobRecorder recorder;
+    recorder.readsBeforeFailure = 0;
+    DialogRobot robot;
+    robot.Next([&](DialogView &box) {
+        EXPECT_EQ(L"Fel vid justering av bl\u00E4ckpatroner", box.MessageText());
+        recorder.readsBeforeFailure = -1;
+        box.Press(IDRETRY);
+    });
+    EXPECT_EQ(1, PrintAlignmentPage(nullptr, printer.c_str()));
+    recorder.readsBeforeFailure = -1;
+    EXPECT_EQ(0u, robot.Pending());
+    EXPECT_EQ(2u, recorder.docStarts.size());
+    EXPECT_EQ(Framed("<zvaaalg4.out>"), env.ReadPortBytes(printer)) << "the whole job, after the cut one";
+}
+
 TEST_F(MaintenancePrintsTest, AMissingFileLeadsToThePrompt) {
     const std::wstring printer = PrinterWith(kCartColour, kCartBlack);
     env.WriteDriverFile(L"zvaaalg4.out", "");

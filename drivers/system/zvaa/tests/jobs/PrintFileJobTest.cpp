@@ -144,6 +144,42 @@ TEST_F(PrintFileJobTest, AWriteThatTakesNothingEndsTheJobWithWhatWasSent) {
     EXPECT_EQ(kStart + kOpen + Content(2000), env.ReadPortBytes(printer));
 }
 
+// A read that fails part of the way ends the page and the document and fails with the read's error;
+// a command packet the printer does not take fails the job the same way as a refused chunk.
+TEST_F(PrintFileJobTest, AFailedReadOrARefusedPacketEndsTheJobAsFailed) {
+    const struct {
+        const char *what;
+        size_t size;
+        int readsBeforeFailure, writesBeforeZero;
+        DWORD error;
+        std::string sent;
+    } cases[] = {
+        {"read error after the first chunk", 5000, 1, -1, ERROR_CRC, kStart + kOpen + Content(2048)},
+        {"read error at once", 5000, 0, -1, ERROR_CRC, kStart + kOpen},
+        {"start packet refused, empty file", 0, -1, 0, ERROR_WRITE_FAULT, ""},
+        {"close packet refused", 100, -1, 3, ERROR_WRITE_FAULT, kStart + kOpen + Content(100)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring path = File(Content(c.size));
+        const std::wstring fresh = env.AddTestPrinter();
+        JobRecorder recorder;
+        HandleLedger ledger(HandleLedger::ProgramModule());
+        ledger.Reset();
+        recorder.readsBeforeFailure = c.readsBeforeFailure;
+        recorder.writesBeforeZero = c.writesBeforeZero;
+        SetLastError(0);
+        EXPECT_FALSE(PrintFileJob(fresh.c_str(), path.c_str()));
+        EXPECT_EQ(c.error, GetLastError());
+        recorder.readsBeforeFailure = recorder.writesBeforeZero = -1;
+        EXPECT_TRUE(ledger.Balanced());
+        EXPECT_EQ(1, recorder.endPages);
+        EXPECT_EQ(1, recorder.endDocs) << "ended, not cancelled";
+        EXPECT_EQ(1u, recorder.jobChanges.size()) << "not placed first after a failure";
+        EXPECT_EQ(c.sent, env.ReadPortBytes(fresh));
+    }
+}
+
 TEST_F(PrintFileJobTest, ReportsEachFailureWithItsCodeAndReleasesEverything) {
     const std::wstring path = File("abc");
     struct Case {

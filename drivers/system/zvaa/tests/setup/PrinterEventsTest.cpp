@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <wctype.h>
 
 #include <algorithm>
 #include <vector>
@@ -111,17 +112,32 @@ TEST(PrinterEvent, AFailedInitialisationReportsFailureAndLeavesTheDefaultAlone) 
     EXPECT_EQ(0, defaultCalls);
 }
 
-TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
+namespace {
+void MakeStateKey(const std::wstring &friendly) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
+    RegCloseKey(key);
+}
+}  // namespace
+
+// A key is the deleted driver's when "<driver> " begins its name and no longer name of a driver that
+// is still installed begins it so. Under Wine the deleted driver itself stays listed by the spooler.
+TEST(DriverEvent, RemovesTheStateKeysOfTheDeletedDriverOnly) {
     PrinterEnvironment env;
     env.LockShared();  // the event also deletes the library's copy in the system directory
     const std::wstring mine = env.AddTestPrinter();
     const std::wstring longer = env.AddTestPrinter(L"", env.DriverName() + L" Plus");
     const std::wstring other = env.AddTestPrinter(L"", L"Annan drivrutin " + env.Tag());
     for (const std::wstring &p : {mine, longer, other}) ASSERT_EQ(S_OK, Install(p));
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zelvorn\\OFN1", 0, nullptr, 0,
-                                             KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr));
-    RegCloseKey(key);
+    MakeStateKey(L"OFN1");
+    // A printer of a driver no longer installed whose name goes on past the installed longer one's,
+    // a name that holds the driver's only later, and one that differs in case.
+    const std::wstring gone = env.DriverName() + L" Plus2 /tmp/port",
+                       inside = L"Annan " + env.DriverName() + L" /tmp/port";
+    std::wstring otherCase = env.DriverName() + L" /tmp/port";
+    for (wchar_t &c : otherCase) c = static_cast<wchar_t>(towupper(c));
+    for (const std::wstring &k : {gone, inside, otherCase}) MakeStateKey(k);
     auto present = [&](const std::wstring &printer) {
         return PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer));
     };
@@ -137,9 +153,18 @@ TEST(DriverEvent, RemovesEveryStateKeyContainingTheDriverName) {
     EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
     EXPECT_TRUE(ledger.Balanced());
     EXPECT_FALSE(present(mine));
-    EXPECT_FALSE(present(longer)) << "its name contains the deleted driver's";
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(gone));
+    EXPECT_TRUE(present(longer)) << "the state of another installed driver's printer";
     EXPECT_TRUE(present(other));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(inside));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(otherCase));
     EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(L"OFN1"));
+
+    // The longer driver deleted in turn takes its own printers' keys.
+    EXPECT_EQ(S_OK, DeleteDriver(env.DriverName() + L" Plus"));
+    EXPECT_FALSE(present(longer));
+    EXPECT_TRUE(present(other));
+    for (const std::wstring &k : {inside, otherCase}) PrinterEnvironment::DeleteStateKey(k);
 }
 
 TEST(DriverEvent, FindsTheNameInEveryLevelOfDriverInformation) {
@@ -259,6 +284,9 @@ TEST(DriverEvent, DeletesTheLibraryFileOrMovesItToATemporaryName) {
 TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
     PrinterEnvironment env;
     const std::wstring printer = env.AddTestPrinter();
+    // A second installed driver whose name begins with the first's.
+    const std::wstring longer = env.AddTestPrinter(L"", env.DriverName() + L" Plus");
+    ASSERT_EQ(S_OK, Install(longer));
     PluginLibrary dll;
     ASSERT_NE(nullptr, dll.module());
     IPrintOemUI *plugin = dll.CreatePlugin();
@@ -280,5 +308,67 @@ TEST(PrinterEvent, ThroughThePluginObjectOfTheDll) {
         EXPECT_TRUE(ledger.Balanced());
     }
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(friendly));
+    EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(longer))) << "the other driver's printer's";
+    plugin->Release();
+}
+
+namespace {
+// One value's write is refused, as a full registry or a deletion racing the installation refuses it.
+decltype(&RegSetValueExW) realSetValue;
+const wchar_t *refusedValue = nullptr;
+LSTATUS WINAPI SetValueRefusingOne(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size) {
+    if (refusedValue && name && wcscmp(name, refusedValue) == 0) return ERROR_ACCESS_DENIED;
+    return realSetValue(key, name, reserved, type, data, size);
+}
+}  // namespace
+
+// An installation cut short leaves a half-written key; the next one completes it and keeps what is
+// there, through the plug-in object of the DLL.
+TEST(PrinterEvent, AReinstallationCompletesAHalfWrittenKeyAndKeepsItsValues) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    PluginLibrary dll;
+    ASSERT_NE(nullptr, dll.module());
+    IPrintOemUI *plugin = dll.CreatePlugin();
+    ASSERT_NE(nullptr, plugin);
+    PWSTR name = const_cast<PWSTR>(printer.c_str());
+    for (const wchar_t *refused : {L"LevelM", L"CartRight"}) {
+        SCOPED_TRACE(testing::Message() << "refused " << std::string(refused, refused + wcslen(refused)));
+        PrinterEnvironment::DeleteStateKey(friendly);
+        {
+            ImportPatch set(dll.module(), "advapi32.dll", "RegSetValueExW",
+                            reinterpret_cast<const void *>(&SetValueRefusingOne));
+            ASSERT_NE(0u, set.slots());
+            realSetValue = set.original<decltype(&RegSetValueExW)>();
+            refusedValue = refused;
+            EXPECT_EQ(E_FAIL, plugin->PrinterEvent(name, PRINTER_EVENT_INITIALIZE, 0, 0));
+            refusedValue = nullptr;
+        }
+        std::vector<std::wstring> names = PrinterEnvironment::StateValueNames(friendly);
+        EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), std::wstring(refused)));
+
+        // What the first installation stored, changed since by a component, stays as it is.
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(),
+                                               0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
+        const DWORD lowered = 1234, colourHigh = 5;
+        RegSetValueExW(key, L"LevelK", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&lowered), sizeof lowered);
+        RegSetValueExW(key, L"CartLeft", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&colourHigh), sizeof colourHigh);
+        RegCloseKey(key);
+
+        EXPECT_EQ(S_OK, plugin->PrinterEvent(name, PRINTER_EVENT_INITIALIZE, 0, 0));
+        EXPECT_EQ(24u, PrinterEnvironment::StateValueNames(friendly).size());
+        std::string bytes;
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, refused, nullptr, &bytes));
+        const DWORD expected = wcscmp(refused, L"LevelM") == 0 ? 550000000u : 1u;
+        EXPECT_EQ(0, memcmp(&expected, bytes.data(), sizeof expected));
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"AlignNeed", nullptr, &bytes));
+        EXPECT_EQ(1, bytes[0]);
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"LevelK", nullptr, &bytes));
+        EXPECT_EQ(0, memcmp(&lowered, bytes.data(), sizeof lowered));
+        ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"CartLeft", nullptr, &bytes));
+        EXPECT_EQ(5, bytes[0]);
+    }
     plugin->Release();
 }

@@ -7,6 +7,8 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "state/PrinterStateKey.h"
 #include "support/HandleLedger.h"
@@ -154,6 +156,11 @@ TEST(GetStateKeyPath, UnreadableFriendlyNamesShareTheOfn1Key) {
     EXPECT_EQ(L"Software\\Zelvorn\\OFN1", KeyPathOf(bare));
     ASSERT_TRUE(SetFriendlyNameData(bare, L"", 0));  // empty: would name the root itself
     EXPECT_EQ(L"Software\\Zelvorn\\OFN1", KeyPathOf(bare));
+    // Nothing but backslashes leads to the root as well.
+    for (const std::wstring slashes : {L"\\", L"\\\\\\"}) {
+        ASSERT_TRUE(SetFriendlyNameData(bare, slashes.data(), (DWORD)(slashes.size() * 2)));
+        EXPECT_EQ(L"Software\\Zelvorn\\OFN1", KeyPathOf(bare));
+    }
     EXPECT_EQ(L"", KeyPathOf(L"Skrivare som inte finns"));
 
     const std::wstring other = env.AddTestPrinter();
@@ -161,6 +168,14 @@ TEST(GetStateKeyPath, UnreadableFriendlyNamesShareTheOfn1Key) {
     CartridgeType left = 0, right = 0;
     ASSERT_TRUE(ReadCartridges(other.c_str(), &left, &right));
     EXPECT_EQ(kCartPhoto, right);
+
+    HKEY root = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zelvorn", 0, KEY_READ | KEY_WOW64_32KEY, &root));
+    DWORD values = 99;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(root, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                                              nullptr, nullptr, nullptr, nullptr));
+    RegCloseKey(root);
+    EXPECT_EQ(0u, values) << "the root holds keys only";
 }
 
 TEST(GetStateKeyPath, LongNamesAreCutTheSameWayByEveryReaderAndWriter) {
@@ -315,7 +330,7 @@ TEST(RefillInkLevels, FillsExactlyTheNewCartridgesCounters) {
     }
 }
 
-TEST(RefillInkLevels, ACounterThatCannotBeReadIsStoredAsUnknown) {
+TEST(RefillInkLevels, ACounterThatCannotBeReadIsLeftAsItIs) {
     PrinterEnvironment env;
     const std::wstring printer = env.AddTestPrinter();
     ASSERT_TRUE(InitPrinterState(printer.c_str()));
@@ -328,8 +343,43 @@ TEST(RefillInkLevels, ACounterThatCannotBeReadIsStoredAsUnknown) {
     RegCloseKey(key);
     EXPECT_TRUE(RefillInkLevels(printer.c_str(), kCartBlack));
     EXPECT_EQ(610000000, StateValue(friendly, L"LevelK"));
-    EXPECT_EQ((LONG)kInkLevelUnknown, StateValue(friendly, L"LevelY"));
+    EXPECT_EQ(-1, StateValue(friendly, L"LevelY", -1)) << "only the refilled cartridge's counters are written";
     EXPECT_EQ(550000000, StateValue(friendly, L"LevelC"));
+}
+
+namespace {
+// A print-time component lowers two counters while a refill is under way, just before its first write.
+decltype(&RegSetValueExW) realSetDuringRefill;
+std::vector<std::wstring> refillWrites;
+constexpr DWORD kLoweredLevel = 4321;
+LSTATUS WINAPI SetWhileCountersAreLowered(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                                          DWORD size) {
+    if (refillWrites.empty()) {
+        for (const wchar_t *counter : {L"LevelK", L"LevelPhotoM"})
+            realSetDuringRefill(key, counter, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&kLoweredLevel),
+                                sizeof kLoweredLevel);
+    }
+    refillWrites.push_back(name ? name : L"");
+    return realSetDuringRefill(key, name, reserved, type, data, size);
+}
+}  // namespace
+
+TEST(RefillInkLevels, WritesOnlyTheRefilledCountersAndKeepsOthersLoweredMeanwhile) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    ASSERT_TRUE(InitPrinterState(printer.c_str()));
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    {
+        ImportPatch set(HandleLedger::ProgramModule(), "advapi32.dll", "RegSetValueExW",
+                        reinterpret_cast<const void *>(&SetWhileCountersAreLowered));
+        realSetDuringRefill = set.original<decltype(&RegSetValueExW)>();
+        refillWrites.clear();
+        EXPECT_TRUE(RefillInkLevels(printer.c_str(), kCartColour));
+    }
+    EXPECT_EQ(std::vector<std::wstring>({L"LevelC", L"LevelM", L"LevelY"}), refillWrites);
+    EXPECT_EQ((LONG)kLoweredLevel, StateValue(friendly, L"LevelK"));
+    EXPECT_EQ((LONG)kLoweredLevel, StateValue(friendly, L"LevelPhotoM"));
+    EXPECT_EQ(550000000, StateValue(friendly, L"LevelM"));
 }
 
 namespace {

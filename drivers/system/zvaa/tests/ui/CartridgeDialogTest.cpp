@@ -3,6 +3,7 @@
 
 #include "resources/ResourceIds.h"
 #include "support/ImportPatch.h"
+#include "support/MemoryCanvas.h"
 #include "ui/CartridgeDialog.h"
 #include "ui/WizardTestPrinter.h"
 
@@ -296,6 +297,94 @@ TEST(CartridgeCombo, FillRecordsEveryTypesIndexAndSelectsOnlyListedTypes) {
     EXPECT_EQ(kCartPhoto, CartridgeTypeAtIndex(right, 2));
     EXPECT_EQ(kCartNone, CartridgeTypeAtIndex(right, 3));
     DestroyWindow(dialog);
+}
+
+// Two printers' property sheets open in one process: each cartridge dialog keeps its own choices.
+TEST_F(CartridgeDialogs, TwoDialogsOpenAtOnceKeepTheirOwnChoices) {
+    const std::wstring second = m_environment.AddTestPrinter();
+    ASSERT_FALSE(second.empty());
+    PrinterStateFixture secondState(m_environment, second);
+    ASSERT_TRUE(secondState.Install(kCartColour, kCartBlack, kUntouched, kUntouchedFlag));
+    DialogRobot robot;
+    // The second printer's dialog stands open beside the first, as another sheet's would; the robot
+    // sees it open and leaves it be.
+    robot.Next([](DialogView &) {});
+    HWND other = CreateDialogParamW(Model().module, MAKEINTRESOURCEW(IDD_CARTRIDGE_INSTALL), nullptr,
+                                    CartridgeDialogProc, reinterpret_cast<LPARAM>(second.c_str()));
+    ASSERT_NE(nullptr, other);
+    ShowWindow(other, SW_SHOW);
+    DialogView otherView(other);
+
+    robot.Next([&](DialogView &d) {
+        d.Check(IDC_LEFT_USED);
+        d.Check(IDC_RIGHT_USED);
+        // Meanwhile, in the other dialog: left new (clicked again), right printed with before.
+        otherView.Check(IDC_LEFT_NEW);
+        otherView.Check(IDC_RIGHT_USED);
+        d.Press(IDOK);
+    });
+    robot.NextPress(IDCANCEL);  // 151 of the first printer
+    EXPECT_EQ(1, PopupCartridgeInstallDialog(nullptr, m_printer.c_str()));
+    ExpectCounters(std::vector<LONG>(11, kUntouched));
+
+    robot.NextPress(IDCANCEL);  // 151 of the second printer
+    SendMessageW(other, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(other, IDOK)));
+    DestroyWindow(other);
+    EXPECT_EQ(0u, robot.Pending());
+    EXPECT_EQ(0u, robot.Unexpected());
+    EXPECT_EQ(550000000, secondState.Get(L"LevelC"));
+    EXPECT_EQ(kUntouched, secondState.Get(L"LevelK"));
+}
+
+// Whichever of the two header ids a draw message names, the shared procedure paints the header of the
+// dialog it runs.
+TEST_F(CartridgeDialogs, EachDialogPaintsOnlyItsOwnHeader) {
+    const struct {
+        int templateId, ownHeader, otherHeader;
+    } cases[] = {
+        {IDD_CARTRIDGE_IDENTIFY, IDC_HEADER_IDENTIFY, IDC_HEADER_INSTALL},
+        {IDD_CARTRIDGE_INSTALL, IDC_HEADER_INSTALL, IDC_HEADER_IDENTIFY},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.templateId);
+        DialogRobot robot;
+        robot.Next([&](DialogView &d) {
+            // The header as the dialog's own button asks for it, then as a message naming the other
+            // dialog's header asks for it: the same picture.
+            MemoryCanvas own(300, 60), named(300, 60);
+            for (MemoryCanvas *canvas : {&own, &named}) {
+                canvas->Fill(RGB(1, 2, 3));
+                const int id = canvas == &own ? c.ownHeader : c.otherHeader;
+                DRAWITEMSTRUCT item = {};
+                item.CtlType = ODT_BUTTON;
+                item.CtlID = static_cast<UINT>(id);
+                item.itemAction = ODA_DRAWENTIRE;
+                item.hwndItem = d.Item(c.ownHeader);
+                item.hDC = canvas->dc();
+                item.rcItem = RECT{0, 0, 300, 60};
+                EXPECT_EQ(TRUE, CartridgeDialogProc(d.Handle(), WM_DRAWITEM, static_cast<WPARAM>(id),
+                                                    reinterpret_cast<LPARAM>(&item)));
+            }
+            int differing = 0;
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 300; ++x) differing += own.Get(x, y) != named.Get(x, y);
+            EXPECT_EQ(0, differing) << "another dialog's header was painted";
+            EXPECT_FALSE(own.AllOf(0, 0, 300, 60, RGB(1, 2, 3)));
+            // Any other control is not painted here.
+            DRAWITEMSTRUCT button = {};
+            button.CtlType = ODT_BUTTON;
+            button.CtlID = IDOK;
+            button.hDC = own.dc();
+            button.rcItem = RECT{0, 0, 300, 60};
+            EXPECT_EQ(FALSE, CartridgeDialogProc(d.Handle(), WM_DRAWITEM, IDOK, reinterpret_cast<LPARAM>(&button)));
+            d.Press(IDCANCEL);
+        });
+        if (c.templateId == IDD_CARTRIDGE_IDENTIFY)
+            EXPECT_EQ(1, PopupCartridgeIdentifyDialog(nullptr, m_printer.c_str()));
+        else
+            EXPECT_EQ(1, PopupCartridgeInstallDialog(nullptr, m_printer.c_str()));
+        EXPECT_EQ(0u, robot.Pending());
+    }
 }
 
 }  // namespace
