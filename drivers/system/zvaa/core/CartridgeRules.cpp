@@ -1,7 +1,5 @@
 #include "core/CartridgeRules.h"
 
-#include "zvaaSUI.h"
-
 namespace {
 
 enum Group { kGroupEmpty, kGroupBlack, kGroupColour, kGroupPhoto, kGroupNone };
@@ -67,8 +65,7 @@ CartridgeCombo ClassifyCartridges(CartridgeType left, CartridgeType right) {
 }
 
 DWORD GetAlignValueCount(CartridgeType left, CartridgeType right, CartridgeCombo *combo) {
-    DWORD counts[kComboRows];
-    OEMGetNumAlignValues(counts);
+    const DWORD *counts = Model().alignCounts;
 
     const CartridgeCombo c = ClassifyCartridges(left, right);
     if (combo) *combo = c;

@@ -2,8 +2,6 @@
 
 #include <string.h>
 
-#include "core/OemUiPlugin.h"
-
 namespace {
 
 constexpr DWORD kSectionSize = sizeof(OemPrivateDevmode);

@@ -14,6 +14,10 @@ static_assert(sizeof(OemPrivateDevmode) == 16, "stored section layout");
 
 constexpr LONG kOemUiValueMax = 100;
 
+// Signature of the plug-in: heads its private devmode section and answers OEMGI_GETSIGNATURE.
+constexpr DWORD kOemSignature = 0x5A56524E;  // 'ZVRN'
+constexpr DWORD kOemVersion = 1;
+
 // IPrintOemUI::DevMode: OEMDM_SIZE, _DEFAULT, _CONVERT and _MERGE.
 HRESULT OemDevMode(DWORD mode, POEMDMPARAM param);
 

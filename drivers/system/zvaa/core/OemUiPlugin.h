@@ -43,7 +43,3 @@ private:
     volatile LONG m_refs;
     IPrintOemDriverUI *volatile m_driverUi;  // stored once, by compare-and-swap
 };
-
-// Signature of the plug-in: heads its private devmode section and answers OEMGI_GETSIGNATURE.
-constexpr DWORD kOemSignature = 0x5A56524E;  // 'ZVRN'
-constexpr DWORD kOemVersion = 1;
