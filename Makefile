@@ -3,8 +3,8 @@
 #   make build   configure and build into $(BUILD)
 #   make test    deps, build, then every test under Wine       (ARGS="-R name" picks tests)
 #   make bench   the benchmark figures, each against its target
-#   make pictures  every wizard dialog with its header, the maintenance page and all bitmaps as PNG files
-#                in $(BUILD)/pictures
+#   make pictures  every dialog and the page at 96 and 144 DPI and in high contrast, and all bitmaps, as PNG
+#                files with a contact sheet (index.html) in $(BUILD)/pictures
 #   make demo    deps, build, then the demo printer's maintenance page walked headless, with screenshots
 #                and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
 BUILD ?= build
@@ -47,9 +47,4 @@ demo: build
 
 .PHONY: pictures
 pictures: build
-	@mkdir -p $(BUILD)/pictures
-	@bash cmake/wine-session.sh $(BUILD) start
-	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_pictures.exe 'Z:$(CURDIR)/$(BUILD)/pictures'; rc=$$?; \
-	    if [ -f $(BUILD)/bin/unit_ui.exe ]; then ZVAA_PICTURES_DIR='Z:$(CURDIR)/$(BUILD)/pictures' bash cmake/wine-run.sh \
-	        $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/unit_ui.exe --gtest_filter='WizardPictures*' >/dev/null || rc=1; fi; \
-	    bash cmake/wine-session.sh $(BUILD) stop; ls $(BUILD)/pictures; exit $$rc
+	@bash tools/pictures/make-pictures.sh $(BUILD)

@@ -2,7 +2,8 @@
 // procedures at the screen scale of the prefix the program runs in (cmake/run-at-dpi.sh): every text
 // fits its control with the control's own font, and every header line stays inside its band, left of
 // the printer picture, in a colour that stands out from the band's in the standard scheme and in the
-// high-contrast black and white ones.
+// high-contrast black and white ones. With ZVAA_PICTURES_DIR set, it also saves what it opens as PNG
+// files for a person (make pictures).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -222,6 +223,49 @@ TEST_F(EveryDialog, HeaderTextStandsOutInHighContrastBlackAndWhite) {
                                                          << m_dpi << " DPI";
         });
         EXPECT_EQ(7, headersSeen);
+    }
+}
+
+// The file name of a dialog's picture; the page's carries the pair it shows.
+std::wstring PictureName(int templateId, int pageView) {
+    switch (templateId) {
+    case IDD_ALIGNMENT: return L"dialog104-alignment";
+    case IDD_CARTRIDGE_INSTALL: return L"dialog113-install-cartridge";
+    case IDD_SETUP_PROMPT: return L"dialog150-setup-prompt";
+    case IDD_ALIGN_PREP: return L"dialog151-alignment-preparation";
+    case IDD_MANUAL_FEED: return L"dialog152-manual-feed";
+    case IDD_BANNER: return L"dialog153-banner";
+    case IDD_CARTRIDGE_IDENTIFY: return L"dialog154-cartridge-identification";
+    default: break;
+    }
+    const wchar_t *pairs[] = {L"colour-black", L"colour-high-black-high", L"colour-photo"};
+    return std::wstring(L"page106-maintenance-") + pairs[pageView % 3];
+}
+
+TEST_F(EveryDialog, PicturesForAPerson) {
+    const wchar_t *folder = _wgetenv(L"ZVAA_PICTURES_DIR");
+    if (!folder || !*folder) GTEST_SKIP() << "ZVAA_PICTURES_DIR is not set";
+    std::wstring dir = folder;
+    if (dir[0] == L'/') dir = L"Z:" + dir;
+    for (wchar_t &c : dir)
+        if (c == L'/') c = L'\\';
+    if (dir.back() != L'\\') dir += L'\\';
+    CreateDirectoryW(dir.c_str(), nullptr);
+
+    for (bool highContrast : {false, true}) {
+        std::unique_ptr<ColourScheme> colours;
+        if (highContrast) colours.reset(new ColourScheme(HighContrast::kBlack));
+        int pageView = 0;
+        OpenEach([&](int id, DialogView &d) {
+            // The page is shown in its sheet, as the printer's properties show it.
+            HWND window = id == IDD_MAINTENANCE_PAGE ? GetAncestor(d.Handle(), GA_ROOT) : d.Handle();
+            // At the screen's corner, so that a large scale is not cut off at the screen's edge.
+            SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            const std::wstring name = PictureName(id, id == IDD_MAINTENANCE_PAGE ? pageView++ : 0);
+            EXPECT_TRUE(SaveWindowPng(window, dir + name + (highContrast ? L"-high-contrast.png" : L".png")))
+                << Utf8(name);
+        });
     }
 }
 
