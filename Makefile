@@ -7,6 +7,7 @@
 #                files with a contact sheet (index.html) in $(BUILD)/pictures
 #   make demo    deps, build, then the demo printer's maintenance page walked headless, with screenshots
 #                and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
+#   make show WHAT=properties|setup|manual|banner   one of the host's commands for a person on $DISPLAY
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -41,9 +42,14 @@ bench: build
 	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
 	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc
 
-.PHONY: demo
+.PHONY: demo show
 demo: build
 	@bash tools/demo/run-demo.sh $(BUILD) $(if $(INTERACTIVE),--interactive)
+
+# One of the host's commands for a person at $$DISPLAY, on the demo's printer: WHAT=properties|setup|manual|banner
+WHAT ?= properties
+show: build
+	@bash tools/demo/run-demo.sh $(BUILD) --show $(WHAT)
 
 .PHONY: pictures
 pictures: build
