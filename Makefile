@@ -3,12 +3,13 @@
 #   make build     configure and build both architectures, each into its own tree: $(BUILD)/x86, $(BUILD)/x64
 #   make test      deps, build, then every test under Wine, x86 and then x64   (ARGS="-R name" picks tests)
 #   make bench     the benchmark figures, each against its target (per architecture)
-#   make pictures  every wizard dialog with its header, the maintenance page and all bitmaps as PNG files
-#                  in $(BUILD)/<arch>/pictures
+#   make pictures  every dialog and the page at 96 and 144 DPI and in high contrast, and all bitmaps, as PNG
+#                  files with a contact sheet (index.html) in $(BUILD)/<arch>/pictures
 #   make demo      deps, build, then the demo printer's maintenance page walked headless, with screenshots
 #                  and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
-# ARCH=x86 or ARCH=x64 picks one architecture; demo and pictures take the first one named (x86 unless
-# ARCH=x64 is given).
+#   make show WHAT=properties|setup|manual|banner   one of the host's commands for a person on $DISPLAY
+# ARCH=x86 or ARCH=x64 picks one architecture; demo, show and pictures take the first one named (x86
+# unless ARCH=x64 is given).
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -20,7 +21,7 @@ toolchain_x86 := i686-mingw
 toolchain_x64 := x86_64-mingw
 tree = $(BUILD)/$(1)
 
-.PHONY: all deps configure build test clean bench demo pictures
+.PHONY: all deps configure build test clean bench demo show pictures
 
 all: build
 
@@ -56,11 +57,12 @@ demo: ARCH := $(ONE_ARCH)
 demo: build
 	@bash tools/demo/run-demo.sh $(call tree,$(ONE_ARCH)) $(if $(INTERACTIVE),--interactive)
 
+# One of the host's commands for a person at $$DISPLAY, on the demo's printer: WHAT=properties|setup|manual|banner
+WHAT ?= properties
+show: ARCH := $(ONE_ARCH)
+show: build
+	@bash tools/demo/run-demo.sh $(call tree,$(ONE_ARCH)) --show $(WHAT)
+
 pictures: ARCH := $(ONE_ARCH)
 pictures: build
-	@b=$(call tree,$(ONE_ARCH)); mkdir -p $$b/pictures; \
-	bash cmake/wine-session.sh $$b start; \
-	bash cmake/wine-run.sh $(CURDIR)/$$b/wine/prefix $$b/bin/zvaa_pictures.exe "Z:$(CURDIR)/$$b/pictures"; rc=$$?; \
-	    if [ -f $$b/bin/unit_ui.exe ]; then ZVAA_PICTURES_DIR="Z:$(CURDIR)/$$b/pictures" bash cmake/wine-run.sh \
-	        $(CURDIR)/$$b/wine/prefix $$b/bin/unit_ui.exe --gtest_filter='WizardPictures*' >/dev/null || rc=1; fi; \
-	    bash cmake/wine-session.sh $$b stop; ls $$b/pictures; exit $$rc
+	@bash tools/pictures/make-pictures.sh $(call tree,$(ONE_ARCH))

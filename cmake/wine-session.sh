@@ -19,14 +19,31 @@ arch=$(cat "$root/arch" 2>/dev/null || echo win32)
 export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
+# Wine's own Windows-metric fonts (Tahoma for "MS Shell Dlg", Marlett for the caption buttons, ...):
+# Debian's Wine does not find the package's folder by itself, so they go into the prefix's font folder.
+# Arial's metrics come from the Liberation fonts, which Wine finds through fontconfig.
+install_windows_fonts() {
+    local fonts=$1/drive_c/windows/Fonts file
+    mkdir -p "$fonts"
+    for file in $( (dpkg -L fonts-wine 2>/dev/null || ls /usr/share/wine/fonts/*) | grep -i '\.ttf$'); do
+        [ -f "$file" ] && cp "$file" "$fonts/"
+    done
+    return 0
+}
+
 make_template() {
-    [ -f "$template/.ready" ] && return 0
+    if [ -f "$template/.ready" ]; then
+        # A template made before the fonts were part of it gets them now.
+        [ -f "$template/drive_c/windows/Fonts/tahoma.ttf" ] || install_windows_fonts "$template"
+        return 0
+    fi
     rm -rf "$template"
     mkdir -p "$root"
     echo "wine-session: making the Wine prefix template (once per build tree)" >&2
     WINEPREFIX=$template wine wineboot -i </dev/null >/dev/null 2>&1
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+    install_windows_fonts "$template"
     WINEPREFIX=$template wineserver -k || true
     WINEPREFIX=$template wineserver -w || true
     touch "$template/.ready"

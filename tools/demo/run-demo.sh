@@ -4,12 +4,27 @@
 #
 #   run-demo.sh BUILD_DIR                 scripted, headless: screenshots and report
 #   run-demo.sh BUILD_DIR --interactive   the same printer, with the properties open on $DISPLAY
+#   run-demo.sh BUILD_DIR --show WHAT     the same printer, with one of the host's commands for a person
+#                                         open on $DISPLAY: properties, setup, manual or banner
+# A person's run leaves the headless run's screenshots and report as they are.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "$1" && pwd)
 mode=${2:-}
+show=
+case "$mode" in
+    --interactive) show=properties ;;
+    --show)
+        show=${3:-}
+        case "$show" in
+            properties|setup|manual|banner) ;;
+            *) echo "demo: --show takes properties, setup, manual or banner (got \"$show\")" >&2; exit 2 ;;
+        esac ;;
+    "") ;;
+    *) echo "usage: $0 BUILD_DIR [--interactive | --show properties|setup|manual|banner]" >&2; exit 2 ;;
+esac
 
 printer="Zelvorn ZV-30"
 driver="Zelvorn ZV-30 Series"
@@ -19,8 +34,8 @@ port=$demo/port/zv30.prn
 host=$build/bin/zvaahost.exe
 
 [ -f "$host" ] && [ -f "$build/bin/zvaaSUI.dll" ] || { echo "demo: build first (make build)" >&2; exit 1; }
-if [ "$mode" = "--interactive" ] && [ -z "${DISPLAY:-}" ]; then
-    echo "demo: INTERACTIVE=1 needs a display (DISPLAY is not set)" >&2
+if [ -n "$show" ] && [ -z "${DISPLAY:-}" ]; then
+    echo "demo: a person's run ($show) needs a display (DISPLAY is not set)" >&2
     exit 1
 fi
 
@@ -42,7 +57,6 @@ case $arch in win64) environment=x64 ;; *) environment=w32x86 ;; esac
 files=$prefix/drive_c/windows/system32/spool/drivers/$environment/3
 system=$prefix/drive_c/windows/system32
 mkdir -p "$files" "$shots" "$(dirname "$port")"
-rm -f "$shots"/*.png "$shots"/report.txt
 : > "$port"
 cp "$build/bin/zvaaSUI.dll" "$files/zvaaSUI.dll"
 cp "$build/bin/zvaaSUI.dll" "$system/zvaaSUI.DLL"
@@ -62,17 +76,19 @@ run() { timeout -k 5 "${ZVAA_DEMO_TIMEOUT:-120}" env LC_ALL=sv_SE.UTF-8 wine "$h
 echo "demo: installing \"$printer\" on the port file $port"
 run install "$printer" "$driver" "$port"
 
-if [ "$mode" = "--interactive" ]; then
+if [ -n "$show" ]; then
     # The session's desktop was made for the null driver; the person's display needs a desktop of its
     # own, started by the first window the host opens. (reg itself starts a desktop with the driver it
     # found, so the server is stopped again after the switch.)
     stop
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
     stop
-    echo "demo: the printer's properties are open on $DISPLAY; close them to end"
-    ZVAA_DEMO_TIMEOUT=0 run properties "$printer" || true
+    echo "demo: \"$show\" for \"$printer\" is open on $DISPLAY; close it to end"
+    ZVAA_DEMO_TIMEOUT=0 run "$show" "$printer" || true
     exit 0
 fi
+
+rm -f "$shots"/*.png "$shots"/report.txt
 
 echo "demo: walking the maintenance page (headless)"
 status=0

@@ -146,6 +146,23 @@ UINT ExamplePicture(int group, CartridgeType right, CartridgeCombo combo) {
     }
 }
 
+void DrawExamplePicture(const DRAWITEMSTRUCT *item, UINT pictureId) {
+    // Picture 156 is not among the resources: colour only shows no example A.
+    HBITMAP picture = LoadBitmapW(Model().module, MAKEINTRESOURCEW(pictureId));
+    if (!picture) return;
+    HDC memory = CreateCompatibleDC(item->hDC);
+    if (memory) {
+        BITMAP size = {};
+        GetObjectW(picture, sizeof size, &size);
+        HGDIOBJ previous = SelectObject(memory, picture);
+        StretchBlt(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, memory, 0, 0, size.bmWidth,
+                   size.bmHeight, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    DeleteObject(picture);
+}
+
 INT_PTR DrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     const int id = static_cast<int>(wParam);
     if (id == kLook.headerId) return PaintWizardHeader(dialog, wParam, lParam, kLook);
@@ -158,22 +175,13 @@ INT_PTR DrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     CartridgeType left, right;
     ReadPair(printer, &left, &right);
     const UINT pictureId = ExamplePicture(id - IDC_EXAMPLE_A, right, ClassifyCartridges(left, right));
-    if (!pictureId) return TRUE;
-
-    // Picture 156 is not among the resources: colour only shows no example A.
-    HBITMAP picture = LoadBitmapW(Model().module, MAKEINTRESOURCEW(pictureId));
-    if (!picture) return TRUE;
-    HDC memory = CreateCompatibleDC(item->hDC);
-    if (memory) {
-        BITMAP size = {};
-        GetObjectW(picture, sizeof size, &size);
-        HGDIOBJ previous = SelectObject(memory, picture);
-        StretchBlt(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, memory, 0, 0, size.bmWidth,
-                   size.bmHeight, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
+    if (pictureId) DrawExamplePicture(item, pictureId);
+    // The pictures are tab stops: the focus shows on them as on any other control.
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = item->rcItem;
+        InflateRect(&focus, -1, -1);
+        DrawFocusRect(item->hDC, &focus);
     }
-    DeleteObject(picture);
     return TRUE;
 }
 

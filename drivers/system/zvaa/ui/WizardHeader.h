@@ -1,4 +1,4 @@
-// The white header band of the wizard-style dialogs: the printer picture at the right end, a bold
+// The header band of the wizard-style dialogs: the printer picture at the right end, a bold
 // title and body lines at the left. Painted from WM_DRAWITEM of the dialog's header button.
 #pragma once
 
@@ -18,8 +18,12 @@ constexpr UINT kBanner[] = {IDS_BANNER_TITLE, IDS_BANNER_BODY, 0};              
 constexpr UINT kCartridgeIdentify[] = {IDS_IDENTIFY_TITLE, IDS_IDENTIFY_BODY, 0};                // 154
 }  // namespace HeaderStrings
 
-// Paints the band into item->hDC over item->rcItem (its left and top are 0): white ground, the
-// bitmap `bannerId` stretched to the band's height at the right end, then the strings of `strings`
-// (may be null). TRUE when painted; FALSE, drawing nothing, without a record, a device context, a
-// memory context or the bitmap. Leaves the context's font and background colour as it found them.
+// Paints the band into item->hDC over item->rcItem (its left and top are 0): the scheme's window
+// colour as ground, the bitmap `bannerId` at the right end (its width 16/14 of the band's height,
+// stretched to the band's height), then the strings of `strings` (may be null) in the scheme's window
+// text colour. Positions, line height and fonts follow the band's height (59 pixels at 96 DPI, where
+// the title stands at 24, 7 and the body lines at 36, 21, 35, ... in fonts 14 high); lines that would
+// run past the lower edge get a lower line height, and lines that would run into the picture narrower
+// characters. TRUE when painted; FALSE, drawing nothing, without a record, a device context, a memory
+// context or the bitmap. Leaves the context's font and colours as it found them.
 BOOL WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);

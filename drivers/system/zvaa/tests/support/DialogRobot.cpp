@@ -164,6 +164,43 @@ void DialogView::PressEsc() {
     PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
 }
 
+namespace {
+// Runs what the thread's queue holds through the dialog manager, as the dialog's modal loop does.
+void RunDialogQueue(HWND dialog) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageW(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+HWND FocusWithin(HWND dialog) {
+    HWND focus = GetFocus();
+    return (focus && (focus == dialog || IsChild(dialog, focus))) ? focus : dialog;
+}
+}  // namespace
+
+void DialogView::Key(UINT virtualKey) {
+    HWND target = FocusWithin(m_dialog);
+    const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000);
+    RunDialogQueue(m_dialog);
+}
+
+void DialogView::TypeChars(const std::wstring &text) {
+    for (wchar_t c : text) {
+        PostMessageW(FocusWithin(m_dialog), WM_CHAR, c, 1);
+        RunDialogQueue(m_dialog);
+    }
+}
+
+int DialogView::FocusId() const {
+    HWND focus = GetFocus();
+    return (focus && IsChild(m_dialog, focus)) ? GetDlgCtrlID(focus) : 0;
+}
+
 void DialogView::CloseBox() { PostMessageW(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 bool DialogView::SaveScreenshot(const std::wstring &path) const { return SaveWindowPng(m_dialog, path); }

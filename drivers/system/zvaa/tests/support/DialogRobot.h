@@ -79,6 +79,14 @@ public:
     void Check(int id);
     // Replaces an edit's text (the dialog gets EN_CHANGE).
     void Type(int id, const std::wstring &text);
+    // The keyboard alone, as a user's keys reach the dialog: each key is posted to the control with the
+    // focus and the dialog's queue is then run through the dialog manager (as its modal loop would), so
+    // the next call sees the effect. Tab, the arrows, Space and Enter move and act as the platform
+    // makes them; TypeChars types characters into the focused control.
+    void Key(UINT virtualKey);
+    void TypeChars(const std::wstring &text);
+    // The id of the control that has the focus; 0 when the focus is outside the dialog.
+    int FocusId() const;
     // Sends a message to the dialog and gives its result (for what the helpers do not cover).
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
 

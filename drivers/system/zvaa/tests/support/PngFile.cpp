@@ -1,5 +1,10 @@
 #include "support/PngFile.h"
 
+#include <objbase.h>
+#include <wincodec.h>
+
+#include <utility>
+
 namespace {
 
 uint32_t Crc32(const uint8_t *data, size_t size, uint32_t crc = 0) {
@@ -57,10 +62,50 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t> &raw) {
     return out;
 }
 
+template <typename T> void Release(T *&object) {
+    if (object) object->Release();
+    object = nullptr;
+}
+
+// The platform's own image encoder (WIC): a compressed PNG. False when it is not there or fails, so
+// that the plain writer below can take over.
+bool WriteCompressedPng(const std::wstring &path, int width, int height, const std::vector<uint8_t> &rgb) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory *factory = nullptr;
+    IWICStream *stream = nullptr;
+    IWICBitmapEncoder *encoder = nullptr;
+    IWICBitmapFrameEncode *frame = nullptr;
+    IPropertyBag2 *options = nullptr;
+    // WIC takes blue first.
+    const UINT stride = static_cast<UINT>(width) * 3;
+    std::vector<BYTE> bgr(rgb.begin(), rgb.end());
+    for (size_t i = 0; i + 2 < bgr.size(); i += 3) std::swap(bgr[i], bgr[i + 2]);
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    bool ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void **>(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) && SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
+        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+        SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(bgr.size()), bgr.data())) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    Release(options);
+    Release(frame);
+    Release(encoder);
+    Release(stream);
+    Release(factory);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return ok;
+}
+
 }  // namespace
 
 bool WritePng(const std::wstring &path, int width, int height, const std::vector<uint8_t> &rgb) {
     if (width <= 0 || height <= 0 || rgb.size() != static_cast<size_t>(width) * height * 3) return false;
+    if (WriteCompressedPng(path, width, height, rgb)) return true;
     std::vector<uint8_t> raw;
     raw.reserve((static_cast<size_t>(width) * 3 + 1) * height);
     for (int y = 0; y < height; ++y) {

@@ -1,5 +1,6 @@
 // PNG files from pixels, and screenshots of windows, device contexts and bitmaps, for a person to
-// look at. Uncompressed (stored) deflate: larger files, no compression library needed.
+// look at. Compressed by the platform's image encoder (WIC); written with stored (uncompressed)
+// deflate blocks where that encoder is missing.
 #pragma once
 
 #include <windows.h>

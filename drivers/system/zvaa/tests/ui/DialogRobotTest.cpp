@@ -70,10 +70,12 @@ TEST_F(DialogRobotTest, ReadsTheOpenDialogAndPressesItsButtons) {
         ControlInfo combo = d.Control(IDC_LEFT_COMBO);
         EXPECT_EQ(L"ComboBox", combo.className);
         EXPECT_TRUE(combo.style & CBS_DROPDOWNLIST);
+        // The dialog manager maps a control's position and its size each on their own.
         const RECT want = d.DialogUnitsToPixels(21, 124, 145, 14);
+        const RECT size = d.DialogUnitsToPixels(0, 0, 145, 14);
         EXPECT_EQ(want.left, combo.rect.left);
         EXPECT_EQ(want.top, combo.rect.top);
-        EXPECT_EQ(want.right, combo.rect.right);
+        EXPECT_EQ(want.left + size.right, combo.rect.right);
         d.Press(IDOK);
     });
     robot.NextPress(IDCANCEL);

@@ -108,6 +108,8 @@ void ExpectItem(const DialogTemplateInfo &t, DWORD id, const wchar_t *className,
 }
 
 TEST(DialogTemplates, WizardsShareOneLayout) {
+    // Each radio group ends at the control after it (WS_GROUP): the OK button of 154 and the lower
+    // line of 150.
     const struct {
         UINT id;
         short cx, cy, upper, lower;
@@ -115,17 +117,21 @@ TEST(DialogTemplates, WizardsShareOneLayout) {
         const wchar_t *headerText, *caption, *ok;
         short okX, buttonY, buttonW;
         const wchar_t *cancel;
-        short cancelX;
-        DWORD lineStyle;
+        short cancelX, cancelW;
+        DWORD lineStyle, okGroup, lowerLineGroup;
     } wizards[] = {
-        {104, 331, 222, 334, 334, 1062, L"", L"Skrivarjustering", L"OK", 193, 202, 50, L"Avbryt", 259, SS_BLACKFRAME},
-        {113, 343, 223, 343, 341, 1061, L"", L"", L"Fortsätt >", 193, 202, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
-        {150, 380, 223, 379, 379, 1064, L"", L"", L"Fortsätt >", 193, 202, 56, nullptr, 0, SS_WHITEFRAME},
-        {151, 331, 222, 334, 334, 1066, L"", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
-        {152, 331, 222, 334, 334, 1067, L"", L"", L"Fortsätt>", 193, 201, 56, L"Avbryt utskriften", 255, SS_WHITEFRAME},
-        {153, 331, 222, 334, 334, 1068, L"Banderollarkmatning", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255,
-         SS_WHITEFRAME},
-        {154, 346, 223, 346, 346, 1074, L"", L"", L"Fortsätt >", 193, 202, 56, L"Avbryt utskrift", 255, SS_WHITEFRAME},
+        {104, 331, 222, 334, 334, 1062, L"", L"Skrivarjustering", L"OK", 193, 202, 50, L"Avbryt", 259, 50, SS_BLACKFRAME, 0, 0},
+        {113, 376, 223, 376, 374, 1061, L"", L"", L"Fortsätt >", 226, 202, 56, L"Avbryt utskrift", 288, 56, SS_WHITEFRAME,
+         0, 0},
+        {150, 424, 223, 423, 423, 1064, L"", L"", L"Fortsätt >", 193, 202, 56, nullptr, 0, 0, SS_WHITEFRAME, 0, WS_GROUP},
+        {151, 331, 222, 334, 334, 1066, L"", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255, 56, SS_WHITEFRAME,
+         0, 0},
+        {152, 331, 222, 334, 334, 1067, L"", L"", L"Fortsätt>", 193, 201, 56, L"Avbryt utskriften", 255, 62, SS_WHITEFRAME,
+         0, 0},
+        {153, 331, 222, 334, 334, 1068, L"Banderollarkmatning", L"", L"Fortsätt >", 193, 201, 56, L"Avbryt utskrift", 255, 56,
+         SS_WHITEFRAME, 0, 0},
+        {154, 378, 223, 378, 378, 1074, L"", L"", L"Fortsätt >", 225, 202, 56, L"Avbryt utskrift", 287, 56, SS_WHITEFRAME,
+         WS_GROUP, 0},
     };
     for (const auto &w : wizards) {
         SCOPED_TRACE("dialog " + std::to_string(w.id));
@@ -139,9 +145,9 @@ TEST(DialogTemplates, WizardsShareOneLayout) {
         EXPECT_EQ(L"MS Shell Dlg", t.face);
         EXPECT_EQ(8, t.pointSize);
         ExpectItem(t, w.header, L"Button", kHeader, 0, 0, w.cx, 36, w.headerText);
-        ExpectItem(t, IDOK, L"Button", kDefPush, w.okX, w.buttonY, w.buttonW, 14, w.ok);
+        ExpectItem(t, IDOK, L"Button", kDefPush | w.okGroup, w.okX, w.buttonY, w.buttonW, 14, w.ok);
         if (w.cancel) {
-            ExpectItem(t, IDCANCEL, L"Button", kPush, w.cancelX, w.buttonY, w.buttonW, 14, w.cancel);
+            ExpectItem(t, IDCANCEL, L"Button", kPush, w.cancelX, w.buttonY, w.cancelW, 14, w.cancel);
         } else {
             EXPECT_EQ(nullptr, t.Find(IDCANCEL));
         }
@@ -151,7 +157,7 @@ TEST(DialogTemplates, WizardsShareOneLayout) {
             if (!IsClass(item, L"Static") || (item.style & SS_TYPEMASK) != w.lineStyle) continue;
             ++lines;
             EXPECT_EQ(kNoId, item.id);
-            EXPECT_EQ(kChild | w.lineStyle, item.style);
+            EXPECT_EQ(kChild | w.lineStyle | (item.y == 193 ? w.lowerLineGroup : 0), item.style);
             EXPECT_EQ(DWORD(WS_EX_STATICEDGE), item.exStyle);
             EXPECT_EQ(0, item.x);
             EXPECT_EQ(1, item.cy);
@@ -197,24 +203,24 @@ TEST(DialogTemplates, CartridgeDialogsGiveEachHolderAListAndANewOrUsedGroup) {
         const DialogTemplateInfo t = Template(IDD_CARTRIDGE_IDENTIFY);
         ExpectItem(t, 1036, L"ComboBox", combo, 23, 117, 145, 63, L"");
         ExpectItem(t, 1070, L"Button", firstRadio, 23, 138, 116, 9, isNew);
-        ExpectItem(t, 1071, L"Button", radio, 23, 148, 153, 12, used);
-        ExpectItem(t, 1039, L"ComboBox", combo, 183, 118, 145, 62, L"");
-        ExpectItem(t, 1072, L"Button", firstRadio, 183, 138, 116, 9, isNew);
-        ExpectItem(t, 1073, L"Button", radio, 183, 148, 150, 12, used);
+        ExpectItem(t, 1071, L"Button", radio, 23, 148, 172, 12, used);
+        ExpectItem(t, 1039, L"ComboBox", combo, 199, 118, 145, 62, L"");
+        ExpectItem(t, 1072, L"Button", firstRadio, 199, 138, 116, 9, isNew);
+        ExpectItem(t, 1073, L"Button", radio, 199, 148, 172, 12, used);
         ExpectItem(t, 1037, L"Static", kChild | WS_GROUP | SS_LEFT, 23, 103, 82, 11, L"&Vänster bläckpatron:");
-        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 183, 103, 82, 11, L"&Höger bläckpatron:");
+        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 199, 103, 82, 11, L"&Höger bläckpatron:");
     }
     {
         SCOPED_TRACE("dialog 113");
         const DialogTemplateInfo t = Template(IDD_CARTRIDGE_INSTALL);
         ExpectItem(t, 1036, L"ComboBox", combo, 21, 124, 145, 63, L"");
         ExpectItem(t, 1070, L"Button", firstRadio, 21, 145, 116, 9, isNew);
-        ExpectItem(t, 1071, L"Button", radio, 21, 155, 156, 12, used);
-        ExpectItem(t, 1039, L"ComboBox", combo, 181, 125, 145, 62, L"");
-        ExpectItem(t, 1072, L"Button", firstRadio, 181, 145, 116, 9, isNew);
-        ExpectItem(t, 1073, L"Button", radio, 181, 155, 150, 12, used);
+        ExpectItem(t, 1071, L"Button", radio, 21, 155, 172, 12, used);
+        ExpectItem(t, 1039, L"ComboBox", combo, 197, 125, 145, 62, L"");
+        ExpectItem(t, 1072, L"Button", firstRadio, 197, 145, 116, 9, isNew);
+        ExpectItem(t, 1073, L"Button", radio, 197, 155, 172, 12, used);
         ExpectItem(t, 1037, L"Static", kChild | WS_GROUP | SS_LEFT, 21, 110, 82, 11, L"&Vänster bläckpatron:");
-        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 181, 110, 82, 11, L"&Höger bläckpatron:");
+        ExpectItem(t, 1038, L"Static", kChild | WS_GROUP | SS_LEFT, 197, 110, 82, 11, L"&Höger bläckpatron:");
     }
 }
 
@@ -243,7 +249,7 @@ TEST(DialogTemplates, AlignmentValueGroupsStartHidden) {
     for (const auto &g : groups) {
         SCOPED_TRACE(g.letter);
         ExpectItem(t, g.group, L"Button", WS_CHILD | WS_GROUP | BS_GROUPBOX, g.gx, g.gy, 99, 48, g.title);
-        ExpectItem(t, g.label, L"Static", WS_CHILD | SS_LEFT, g.lx, g.ly, 29, 8, L"Exempel:");
+        ExpectItem(t, g.label, L"Static", WS_CHILD | SS_LEFT, g.lx, g.ly, 33, 8, L"Exempel:");
         ExpectItem(t, g.edit, L"Edit", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, g.ex, g.ey, 27, 16, L"");
         ExpectItem(t, g.spin, L"ScrollBar", WS_CHILD | SBS_VERT, g.sx, g.sy, 8, 16, L"");
         ExpectItem(t, g.example, L"Button", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, g.bx, g.by, 41, 36, g.letter);
@@ -253,7 +259,7 @@ TEST(DialogTemplates, AlignmentValueGroupsStartHidden) {
 TEST(DialogTemplates, OwnControlsOfThePrompts) {
     const DialogTemplateInfo setup = Template(IDD_SETUP_PROMPT);
     // Both choices are tab stops of one group: checking one clears the other.
-    ExpectItem(setup, 1069, L"Button", kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 125, 358, 14, nullptr);
+    ExpectItem(setup, 1069, L"Button", kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 125, 398, 14, nullptr);
     ExpectItem(setup, 1070, L"Button", kChild | WS_TABSTOP | BS_AUTORADIOBUTTON, 19, 142, 301, 14,
                L"Nej. Fortsätt utskriften. Du kommer att bli påmind nästa gång du begär utskrift.");
     const DialogTemplateInfo prep = Template(IDD_ALIGN_PREP);

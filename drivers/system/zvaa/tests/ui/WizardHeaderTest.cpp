@@ -21,21 +21,21 @@ struct TextCall {
     int x, y;
     std::wstring text;
     LOGFONTW font;
+    SIZE extent;
 };
 
-// Stand-ins in the program's import table: fixed dialog base units, extra strings with line feeds,
-// and a record of every TextOutW with the font it used.
+// Stand-ins in the program's import table: extra strings with line feeds, and a record of every
+// TextOutW with the font it used and the extent the text took in it.
 struct HeaderProbe {
     static HeaderProbe *current;
-    LONG baseUnits = MAKELONG(8, 16);
     std::vector<TextCall> calls;
     decltype(&TextOutW) realTextOut = nullptr;
     decltype(&LoadStringW) realLoadString = nullptr;
 
-    static LONG WINAPI BaseUnits() { return current->baseUnits; }
     static BOOL WINAPI TextOut(HDC dc, int x, int y, LPCWSTR text, int length) {
-        TextCall call = {x, y, std::wstring(text, length > 0 ? length : 0), {}};
+        TextCall call = {x, y, std::wstring(text, length > 0 ? length : 0), {}, {}};
         GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof call.font, &call.font);
+        if (length > 0) GetTextExtentPoint32W(dc, text, length, &call.extent);
         current->calls.push_back(call);
         return current->realTextOut(dc, x, y, text, length);
     }
@@ -53,8 +53,7 @@ struct HeaderProbe {
     }
 
     HeaderProbe()
-        : units(GetModuleHandleW(nullptr), "user32.dll", "GetDialogBaseUnits", reinterpret_cast<const void *>(&BaseUnits)),
-          text(GetModuleHandleW(nullptr), "gdi32.dll", "TextOutW", reinterpret_cast<const void *>(&TextOut)),
+        : text(GetModuleHandleW(nullptr), "gdi32.dll", "TextOutW", reinterpret_cast<const void *>(&TextOut)),
           strings(GetModuleHandleW(nullptr), "user32.dll", "LoadStringW", reinterpret_cast<const void *>(&LoadString)) {
         current = this;
         realTextOut = text.original<decltype(&TextOutW)>();
@@ -62,7 +61,7 @@ struct HeaderProbe {
     }
     ~HeaderProbe() { current = nullptr; }
 
-    ImportPatch units, text, strings;
+    ImportPatch text, strings;
 };
 HeaderProbe *HeaderProbe::current = nullptr;
 
@@ -95,45 +94,54 @@ void ExpectPictureAt(const MemoryCanvas &canvas, int x, int width, int height) {
     EXPECT_EQ(0, differing) << "picture at x " << x << ", " << width << " x " << height;
 }
 
-TEST(WizardHeader, WorkedExampleOfTheBand) {
-    // Base units 8 and 16, a band 58 high: the picture is 58 x 58 at the right end, line height 14,
-    // the title bold at y 7 in a font 6 wide, the body at y 21 in a regular font 5 wide.
-    HeaderProbe probe;
-    // Wide enough that the body line (drawn opaque, not fitted) ends before the picture.
-    MemoryCanvas band(600, 58);
-    band.Fill(kRed);
-    DRAWITEMSTRUCT item = ItemFor(band, IDC_HEADER_ALIGN);
+TEST(WizardHeader, WorkedExampleOfTheBandAtTheStandardScaleAndTwice) {
+    // 59 high, as the band's 36 dialog units are at 96 DPI: the picture 67 wide at the right end, the
+    // title bold at 24, 7 in a font 14 high and 5 wide, the body at 36, 21 in a regular font 14 high
+    // and 4 wide. Twice as high, every measure twice as large.
+    struct Scale {
+        int band, picture, titleX, titleY, bodyX, bodyY, height, titleWidth, bodyWidth;
+    };
+    for (const Scale &s : {Scale{59, 67, 24, 7, 36, 21, 14, 5, 4}, Scale{118, 134, 48, 14, 72, 42, 28, 10, 8}}) {
+        HeaderProbe probe;
+        // Wide enough that the body line (drawn opaque) ends well before the picture.
+        MemoryCanvas band(900, s.band);
+        band.Fill(kRed);
+        DRAWITEMSTRUCT item = ItemFor(band, IDC_HEADER_ALIGN);
 
-    EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kAlignment));
+        EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kAlignment));
 
-    ExpectPictureAt(band, 542, 58, 58);
-    EXPECT_EQ(0, band.CountOther(0, 0, 542, 7, kWhite)) << "above the title the band is white";
-    EXPECT_EQ(0, band.CountOther(0, 35, 542, 58, kWhite)) << "below the body line the band is white";
-    EXPECT_EQ(0, band.CountOther(0, 0, 20, 58, kWhite)) << "left of the text the band is white";
-    EXPECT_GT(band.CountOther(24, 7, 542, 21, kWhite), 50) << "title drawn";
-    EXPECT_GT(band.CountOther(36, 21, 542, 35, kWhite), 50) << "body drawn";
+        const int pictureX = 900 - s.picture;
+        ExpectPictureAt(band, pictureX, s.picture, s.band);
+        EXPECT_EQ(0, band.CountOther(0, 0, pictureX, s.titleY, kWhite)) << "above the title the band is white";
+        EXPECT_EQ(0, band.CountOther(0, s.bodyY + s.height, pictureX, s.band, kWhite)) << "below the body line";
+        EXPECT_EQ(0, band.CountOther(0, 0, s.titleX - 4, s.band, kWhite)) << "left of the text the band is white";
+        EXPECT_GT(band.CountOther(s.titleX, s.titleY, pictureX, s.bodyY, kWhite), 50) << "title drawn";
+        EXPECT_GT(band.CountOther(s.bodyX, s.bodyY, pictureX, s.bodyY + s.height, kWhite), 50) << "body drawn";
 
-    ASSERT_EQ(2u, probe.calls.size());
-    EXPECT_EQ(24, probe.calls[0].x);
-    EXPECT_EQ(7, probe.calls[0].y);
-    EXPECT_EQ(L"Justering av bläckpatron", probe.calls[0].text);
-    EXPECT_EQ(14, probe.calls[0].font.lfHeight);
-    EXPECT_EQ(6, probe.calls[0].font.lfWidth);
-    EXPECT_EQ(700, probe.calls[0].font.lfWeight);
-    EXPECT_EQ(DEFAULT_CHARSET, probe.calls[0].font.lfCharSet);
-    EXPECT_EQ(L"", std::wstring(probe.calls[0].font.lfFaceName));
-    EXPECT_EQ(36, probe.calls[1].x);
-    EXPECT_EQ(21, probe.calls[1].y);
-    EXPECT_EQ(L"Justering av bläckpatroner efter installation förbättrar utskriftskvaliteten.", probe.calls[1].text);
-    EXPECT_EQ(14, probe.calls[1].font.lfHeight);
-    EXPECT_EQ(5, probe.calls[1].font.lfWidth);
-    EXPECT_EQ(400, probe.calls[1].font.lfWeight);
+        ASSERT_EQ(2u, probe.calls.size());
+        EXPECT_EQ(s.titleX, probe.calls[0].x);
+        EXPECT_EQ(s.titleY, probe.calls[0].y);
+        EXPECT_EQ(L"Justering av bläckpatron", probe.calls[0].text);
+        EXPECT_EQ(s.height, probe.calls[0].font.lfHeight);
+        EXPECT_EQ(s.titleWidth, probe.calls[0].font.lfWidth);
+        EXPECT_EQ(700, probe.calls[0].font.lfWeight);
+        EXPECT_EQ(DEFAULT_CHARSET, probe.calls[0].font.lfCharSet);
+        EXPECT_EQ(L"", std::wstring(probe.calls[0].font.lfFaceName));
+        EXPECT_EQ(s.bodyX, probe.calls[1].x);
+        EXPECT_EQ(s.bodyY, probe.calls[1].y);
+        EXPECT_EQ(L"Justering av bläckpatroner efter installation förbättrar utskriftskvaliteten.", probe.calls[1].text);
+        EXPECT_EQ(s.height, probe.calls[1].font.lfHeight);
+        EXPECT_EQ(s.bodyWidth, probe.calls[1].font.lfWidth);
+        EXPECT_EQ(400, probe.calls[1].font.lfWeight);
+    }
 }
 
-TEST(WizardHeader, EveryStringStartsALineAndLineFeedsSplitThem) {
+TEST(WizardHeader, EveryStringStartsALineAndLineFeedsSplitThemAllInsideTheBand) {
+    // Eight lines in a band 90 high: scaled they would be 21 high from 10 down (178 in all), so the
+    // line height drops to (90 - 10) / 8 = 10 and the characters narrow with it (title 7 * 10 / 21,
+    // body 6 * 10 / 21); the title stands at 36, the body at 54.
     HeaderProbe probe;
-    probe.baseUnits = MAKELONG(7, 13);  // line height 11 (13 * 0.9 truncated)
-    MemoryCanvas band(500, 90);
+    MemoryCanvas band(900, 90);
     DRAWITEMSTRUCT item = ItemFor(band, 1);
     const UINT strings[] = {IDS_INSTALL_TITLE, 9001, 9002, 9003, 9004, IDS_INSTALL_BODY2, 0};
 
@@ -143,21 +151,39 @@ TEST(WizardHeader, EveryStringStartsALineAndLineFeedsSplitThem) {
         int y;
         const wchar_t *text;
     } want[] = {
-        {7, L"Installera/Byta bläckpatron"},
-        {18, L"Första raden"}, {29, L"Andra raden"},  // one line feed: two lines
+        {10, L"Installera/Byta bläckpatron"},
+        {20, L"Första raden"}, {30, L"Andra raden"},  // one line feed: two lines
         {40, L""},                                    // an empty string keeps a line of its own
-        {51, L"Efter tom rad"},
-        {62, L""}, {73, L""},                         // a lone line feed: two empty lines
-        {84, L"bläckpatron."},
+        {50, L"Efter tom rad"},
+        {60, L""}, {70, L""},                         // a lone line feed: two empty lines
+        {80, L"bläckpatron."},
     };
     ASSERT_EQ(ARRAYSIZE(want), probe.calls.size());
     for (size_t i = 0; i < probe.calls.size(); ++i) {
-        EXPECT_EQ(i == 0 ? 24 : 36, probe.calls[i].x) << i;
+        EXPECT_EQ(i == 0 ? 36 : 54, probe.calls[i].x) << i;
         EXPECT_EQ(want[i].y, probe.calls[i].y) << i;
         EXPECT_EQ(want[i].text, probe.calls[i].text) << i;
-        EXPECT_EQ(11, probe.calls[i].font.lfHeight) << i;
-        EXPECT_EQ(i == 0 ? 5 : 4, probe.calls[i].font.lfWidth) << i;  // 7 * 0.8 and 7 * 0.7, truncated
+        EXPECT_EQ(10, probe.calls[i].font.lfHeight) << i;
+        EXPECT_EQ(i == 0 ? 3 : 2, probe.calls[i].font.lfWidth) << i;
+        EXPECT_LE(probe.calls[i].y + probe.calls[i].font.lfHeight, 90) << i;
     }
+}
+
+TEST(WizardHeader, LinesThatWouldRunIntoThePictureGetNarrowerCharacters) {
+    // 250 wide at the standard height: the picture starts at 183, and the body line, 4 wide per
+    // character from 36, would run far into it.
+    HeaderProbe probe;
+    MemoryCanvas band(250, 59);
+    DRAWITEMSTRUCT item = ItemFor(band, 1);
+
+    EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kAlignment));
+
+    ExpectPictureAt(band, 183, 67, 59);
+    ASSERT_EQ(2u, probe.calls.size());
+    EXPECT_EQ(5, probe.calls[0].font.lfWidth) << "the title fits as it is";
+    EXPECT_LT(probe.calls[1].font.lfWidth, 4);
+    EXPECT_EQ(14, probe.calls[1].font.lfHeight) << "the lines keep their height";
+    for (const TextCall &call : probe.calls) EXPECT_LE(call.x + call.extent.cx, 183) << "ends left of the picture";
 }
 
 TEST(WizardHeader, WithoutStringsPaintsBandAndPictureOnly) {
@@ -175,14 +201,14 @@ TEST(WizardHeader, WithoutStringsPaintsBandAndPictureOnly) {
 
         EXPECT_EQ(1u, ledger.Acquired(LedgerKind::kGdiObject)) << "the picture alone, no font";
         EXPECT_TRUE(ledger.Balanced());
-        EXPECT_TRUE(band.AllOf(0, 0, 242, 58, kWhite));
-        ExpectPictureAt(band, 242, 58, 58);
+        EXPECT_TRUE(band.AllOf(0, 0, 234, 58, kWhite));
+        ExpectPictureAt(band, 234, 66, 58);
     }
     EXPECT_TRUE(probe.calls.empty());
 }
 
 TEST(WizardHeader, SqueezesThePictureIntoANarrowBand) {
-    // 58 high at base units 8 and 16 wants 58 pixels; a band 40 wide gets the picture at x 0, 40 wide.
+    // 58 high wants a picture 58 * 16 / 14 = 66 wide; a band 40 wide gets it at x 0, 40 wide.
     HeaderProbe probe;
     MemoryCanvas band(40, 58);
     band.Fill(kRed);
@@ -190,12 +216,11 @@ TEST(WizardHeader, SqueezesThePictureIntoANarrowBand) {
     EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, nullptr));
     ExpectPictureAt(band, 0, 40, 58);
 
-    // Unequal units: 36 high at base units 6 and 13 gives (36 * 13) / 12 = 39 pixels.
-    probe.baseUnits = MAKELONG(6, 13);
+    // 36 high: (36 * 16) / 14 = 41 pixels at the right end.
     MemoryCanvas other(200, 36);
     DRAWITEMSTRUCT otherItem = ItemFor(other, 1);
     EXPECT_TRUE(WizardHeader(nullptr, &otherItem, IDB_HEADER_PRINTER, nullptr));
-    ExpectPictureAt(other, 161, 39, 36);
+    ExpectPictureAt(other, 159, 41, 36);
 }
 
 TEST(WizardHeader, DrawsNothingWithoutRecordContextOrPicture) {
@@ -238,9 +263,13 @@ TEST(WizardHeader, LeavesTheContextAndTheGdiAsItFoundThem) {
     EXPECT_EQ(font, GetCurrentObject(band.dc(), OBJ_FONT));
     EXPECT_EQ(RGB(1, 2, 3), GetBkColor(band.dc()));
     EXPECT_EQ(RGB(0, 0, 128), GetTextColor(band.dc()));
-    // The text is drawn in the context's own text colour on white.
-    const int area = (342 - 24) * (21 - 7);
-    EXPECT_GT(area - band.CountOther(24, 7, 342, 21, RGB(0, 0, 128)), 10);
+    // The text is drawn in the scheme's window-text colour on its window colour (black on white in
+    // the standard scheme), whatever colours the context came with.
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), ground = GetSysColor(COLOR_WINDOW);
+    const int area = (334 - 24) * (21 - 7);
+    EXPECT_GT(area - band.CountOther(24, 7, 334, 21, text), 10);
+    EXPECT_EQ(0, band.CountOther(0, 0, 20, 58, ground));
+    EXPECT_EQ(0, band.CountOther(24, 7, 334, 21, RGB(0, 0, 128)) - area) << "nothing in the context's colour";
 }
 
 }  // namespace
