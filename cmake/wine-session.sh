@@ -53,7 +53,7 @@ make_template() {
 prefix_pids() {
     local pid
     for pid in $(pgrep -f 'wineserver|\.exe' 2>/dev/null); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$pid"
+        { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$pid"
     done
 }
 
