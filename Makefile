@@ -38,7 +38,8 @@ clean:
 .PHONY: bench
 bench: build
 	@bash cmake/wine-session.sh $(BUILD) start
-	@bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
+	@ZVAA_RUN_TIMEOUT=$${ZVAA_RUN_TIMEOUT:-900} bash cmake/wine-run.sh $(CURDIR)/$(BUILD)/wine/prefix \
+	    $(BUILD)/bin/zvaa_bench.exe; rc=$$?; \
 	    bash cmake/wine-session.sh $(BUILD) stop; exit $$rc
 
 .PHONY: demo

@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <strsafe.h>
 
+#include <algorithm>
+
 #include "core/ModelProfile.h"
 
 double NowSeconds() {
@@ -18,8 +20,17 @@ double NowSeconds() {
     return (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
+double Median(std::vector<double> samples) {
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    const size_t middle = samples.size() / 2;
+    return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+const char *ArchitectureName() { return sizeof(void *) == 8 ? "x64" : "x86"; }
+
 void Report(const Figure &f) {
-    printf("%-28s %12.3f %-3s target %-10s %s\n", f.name.c_str(), f.measured, f.unit.c_str(), f.target.c_str(),
+    printf("%-34s %10.3f %-3s target %-10s %s\n", f.name.c_str(), f.measured, f.unit.c_str(), f.target.c_str(),
            f.met ? "met" : "MISSED");
     fflush(stdout);
 }
@@ -35,12 +46,15 @@ std::wstring BesideProgram(const wchar_t *name) {
 }
 
 int main() {
+    printf("zvaa_bench (%s)\n", ArchitectureName());
     InitModelProfile(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH);
     bool allMet = true;
     allMet &= BenchPagePaint();
     allMet &= BenchPrintJob();
     allMet &= BenchStart();
     allMet &= BenchScale();
+    allMet &= BenchPageShown();
+    allMet &= BenchWizardPaint();
     printf("%s\n", allMet ? "all targets met" : "some targets missed");
     return allMet ? 0 : 1;
 }

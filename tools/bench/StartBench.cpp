@@ -79,7 +79,7 @@ bool BenchStart() {
 
     printf("P3 start: %d blocks of %d rounds of load, class object, create, release, unload (the best block "
            "counts); %d imported system libraries held as by the driver's user interface\n", blocks, rounds, pinned);
-    Report({"P3 start per call", perCall, "ms", "< 1", perCall < 1.0});
-    Report({"P3 DLL size", kilobytes, "KB", "<= 256", kilobytes <= 256.0});
+    Report({std::string("P3 start per call (") + ArchitectureName() + ")", perCall, "ms", "< 1", perCall < 1.0});
+    Report({std::string("P3 DLL size (") + ArchitectureName() + ")", kilobytes, "KB", "<= 256", kilobytes <= 256.0});
     return perCall < 1.0 && kilobytes <= 256.0;
 }
