@@ -45,16 +45,30 @@ std::wstring BesideProgram(const wchar_t *name) {
     return path;
 }
 
-int main() {
-    printf("zvaa_bench (%s)\n", ArchitectureName());
+namespace {
+
+// With names on the command line (P1 ... P6), only those figures run.
+bool Wanted(int argc, char **argv, const char *figure) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i)
+        if (_stricmp(argv[i], figure) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
     InitModelProfile(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH);
+    printf("zvaa_bench (%s)\n", ArchitectureName());
+    struct Measurement {
+        const char *figure;
+        bool (*run)();
+    };
+    const Measurement measurements[] = {{"P1", BenchPagePaint}, {"P2", BenchPrintJob},  {"P3", BenchStart},
+                                        {"P4", BenchScale},     {"P5", BenchPageShown}, {"P6", BenchWizardPaint}};
     bool allMet = true;
-    allMet &= BenchPagePaint();
-    allMet &= BenchPrintJob();
-    allMet &= BenchStart();
-    allMet &= BenchScale();
-    allMet &= BenchPageShown();
-    allMet &= BenchWizardPaint();
+    for (const Measurement &m : measurements)
+        if (Wanted(argc, argv, m.figure)) allMet &= m.run();
     printf("%s\n", allMet ? "all targets met" : "some targets missed");
     return allMet ? 0 : 1;
 }

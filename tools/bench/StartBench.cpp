@@ -64,9 +64,9 @@ bool BenchStart() {
     printf("P3 start: %.3f ms per round while the system libraries load and unload with the plug-in "
            "(for reference)\n", cold);
     const int pinned = PinImportedSystemLibraries(path);
-    // Ten blocks of rounds; the best block counts, since on a shared machine a disturbance only ever
-    // adds time, and this figure is judged in absolute terms.
-    const int blocks = 10, rounds = 200;
+    // Many short blocks of rounds; the best block counts, since on a shared machine a disturbance only
+    // ever adds time, and this figure is judged in absolute terms.
+    const int blocks = 30, rounds = 100;
     double perCall = MillisecondsPerStart(path, rounds);
     for (int i = 1; i < blocks; ++i) {
         const double block = MillisecondsPerStart(path, rounds);
