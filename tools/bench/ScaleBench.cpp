@@ -3,13 +3,17 @@
 // built DLL, as the spooler's driver user interface does, against the same platform calls made bare:
 // the state root opened, its subkeys enumerated once, each of the driver's keys deleted, then the
 // plug-in's copy in the system directory removed (or, when that fails, moved to a temporary name).
-// The two take turns; the ratio of the medians is judged at each size, and the growth of the time
-// per printer from 1,000 to 10,000 over that of the bare calls (linear when the two grow alike).
+// The two take turns. A deletion of 10,000 keys takes about a second and the registry's answers slow
+// down for seconds at a time while other work runs, so the medians of a few rounds still differ by
+// the disturbance; each side's best round (the least disturbed, since a disturbance only ever adds
+// time) is judged: the ratio of the bests at each size, and the growth of the time per printer from
+// 1,000 to 10,000 over that of the bare calls (linear when the two grow alike).
 #include "Bench.h"
 
 #include <stdio.h>
 #include <strsafe.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "support/PluginLibrary.h"
@@ -121,7 +125,8 @@ double TimeDeletion(IPrintOemUI *plugin, HKEY root, int printers) {
 }
 
 struct Timing {
-    double plugin = -1, bare = -1;  // medians, seconds
+    double plugin = -1, bare = -1;              // best rounds, seconds
+    double pluginMedian = -1, bareMedian = -1;  // for information
 };
 
 // Plug-in and bare deletion in turns, each first in every other round, `rounds` times each.
@@ -135,10 +140,12 @@ Timing TimeBoth(IPrintOemUI *plugin, HKEY root, int printers, int rounds) {
         withPlugin.push_back(pluginFirst ? a : b);
         bare.push_back(pluginFirst ? b : a);
     }
-    Timing medians;
-    medians.plugin = Median(withPlugin);
-    medians.bare = Median(bare);
-    return medians;
+    Timing timing;
+    timing.plugin = *std::min_element(withPlugin.begin(), withPlugin.end());
+    timing.bare = *std::min_element(bare.begin(), bare.end());
+    timing.pluginMedian = Median(withPlugin);
+    timing.bareMedian = Median(bare);
+    return timing;
 }
 
 }  // namespace
@@ -157,7 +164,7 @@ bool BenchScale() {
     DeleteFamily(root, {kDriver, 10000});
     DeleteFamily(root, {kOtherDriver, 10000});
     const Timing small = TimeBoth(plugin, root, 1000, 5);
-    const Timing large = small.plugin < 0 ? Timing() : TimeBoth(plugin, root, 10000, 3);
+    const Timing large = small.plugin < 0 ? Timing() : TimeBoth(plugin, root, 10000, 4);
     RegCloseKey(root);
     plugin->Release();
     if (small.plugin < 0 || large.plugin < 0) {
@@ -170,9 +177,12 @@ bool BenchScale() {
     const double pluginGrowth = (large.plugin / 10000) / (small.plugin / 1000);
     const double bareGrowth = (large.bare / 10000) / (small.bare / 1000);
     const double growth = pluginGrowth / bareGrowth;
-    printf("P4 scale: driver delete among as many keys of another driver (medians): 1,000 printers %.1f ms (bare "
-           "%.1f ms), 10,000 printers %.1f ms (bare %.1f ms); time per printer grew %.2fx (bare %.2fx)\n",
+    printf("P4 scale: driver delete among as many keys of another driver (best rounds): 1,000 printers %.1f ms "
+           "(bare %.1f ms), 10,000 printers %.1f ms (bare %.1f ms); time per printer grew %.2fx (bare %.2fx)\n",
            small.plugin * 1000, small.bare * 1000, large.plugin * 1000, large.bare * 1000, pluginGrowth, bareGrowth);
+    printf("P4 scale: medians for information: 1,000 printers %.1f ms (bare %.1f ms), 10,000 printers %.1f ms "
+           "(bare %.1f ms)\n", small.pluginMedian * 1000, small.bareMedian * 1000, large.pluginMedian * 1000,
+           large.bareMedian * 1000);
     printf("P4 10,000 printers, absolute        %10.3f s   (information, not judged)\n", large.plugin);
     Report({"P4 1,000 printers vs bare", smallRatio, "x", "<= 1.2", smallRatio <= kTarget});
     Report({"P4 10,000 printers vs bare", largeRatio, "x", "<= 1.2", largeRatio <= kTarget});
