@@ -7,6 +7,7 @@
 // caption control set), and the keyed picture (loaded from the DLL and blitted through a mask).
 // The two take turns in blocks; the ratio of the medians of the blocks is judged.
 #include "Bench.h"
+#include "CallCensus.h"
 
 #include <stdio.h>
 #include <strsafe.h>
@@ -156,6 +157,25 @@ bool PlanHolders(const std::wstring &printer, HolderPlan (&plans)[2]) {
     return true;
 }
 
+// The baseline must make the plug-in's platform calls, no more and no fewer.
+CENSUS_FUNCTION bool SameCalls(HWND page, const std::wstring &printer, HDC dc, const RECT &item,
+                               const HolderPlan (&plans)[2]) {
+    CallCensus census({GetModuleHandleW(nullptr)});
+    PaintBoth(page, printer, dc, item);
+    const std::vector<long> own = census.Counts();
+    census.Reset();
+    BarePaint(page, printer, dc, item, plans);
+    const std::vector<long> bare = census.Counts();
+    if (own != bare) {
+        printf("P1 page paint: the bare calls differ from the paint's: paint %s; bare %s\n",
+               CallCensus::Describe(own).c_str(), CallCensus::Describe(bare).c_str());
+        return false;
+    }
+    printf("P1 page paint: the same platform calls in a paint and in its bare calls: %s\n",
+           CallCensus::Describe(own).c_str());
+    return true;
+}
+
 double Milliseconds(double seconds, int paints) { return seconds * 1000 / paints; }
 
 }  // namespace
@@ -190,6 +210,7 @@ bool BenchPagePaint() {
     HolderPlan plans[2] = {};
     bool ready = dll && page && canvas && !printer.empty() && InitPrinterState(printer.c_str()) &&
                  PlanHolders(printer, plans) && PaintBoth(page, printer, dc, item);
+    ready = ready && SameCalls(page, printer, dc, item, plans);
     std::vector<double> paintBlocks, bareBlocks;
     for (int block = 0; ready && block < kBlocks; ++block) {
         // The two take turns, each first in every other block.

@@ -9,6 +9,7 @@
 // time) is judged: the ratio of the bests at each size, and the growth of the time per printer from
 // 1,000 to 10,000 over that of the bare calls (linear when the two grow alike).
 #include "Bench.h"
+#include "CallCensus.h"
 
 #include <stdio.h>
 #include <strsafe.h>
@@ -100,7 +101,8 @@ void DeleteBare(const std::wstring &driver, std::vector<KeyNameBuffer> &names) {
 // Seconds a deletion takes for `printers` keys of a driver among as many keys of another driver:
 // through the plug-in's driver-delete event, or bare. Negative when the keys could not be made or the
 // deletion did not remove exactly the driver's keys.
-double TimeDeletion(IPrintOemUI *plugin, HKEY root, int printers) {
+double TimeDeletion(IPrintOemUI *plugin, HKEY root, int printers, CallCensus *census = nullptr,
+                    std::vector<long> *calls = nullptr) {
     const KeyFamily doomed{kDriver, printers};
     const KeyFamily kept{kOtherDriver, printers};
     if (!MakeKeys(root, doomed) || !MakeKeys(root, kept)) {
@@ -112,12 +114,14 @@ double TimeDeletion(IPrintOemUI *plugin, HKEY root, int printers) {
     info.cVersion = 3;
     info.pName = const_cast<LPWSTR>(doomed.driver.c_str());
     std::vector<KeyNameBuffer> names(plugin ? 0 : printers);
+    if (census) census->Reset();
     const double begin = NowSeconds();
     if (plugin)
         plugin->DriverEvent(DRIVER_EVENT_DELETE, 3, reinterpret_cast<LPBYTE>(&info), 0);
     else
         DeleteBare(doomed.driver, names);
     const double seconds = NowSeconds() - begin;
+    if (census && calls) *calls = census->Counts();
     const bool exact = CountKeys(root, doomed.driver) == 0 && CountKeys(root, kept.driver) == kept.count;
     DeleteFamily(root, doomed);
     DeleteFamily(root, kept);
@@ -148,6 +152,26 @@ Timing TimeBoth(IPrintOemUI *plugin, HKEY root, int printers, int rounds) {
     return timing;
 }
 
+// The baseline must make the event's platform calls, no more and no fewer: counted for 100 printers,
+// in this program and in the DLL.
+CENSUS_FUNCTION bool SameCalls(IPrintOemUI *plugin, HKEY root, HMODULE dll) {
+    std::vector<long> own, bare;
+    bool deleted = false;
+    {
+        CallCensus census({GetModuleHandleW(nullptr), dll});
+        deleted = TimeDeletion(plugin, root, 100, &census, &own) >= 0 &&
+                  TimeDeletion(nullptr, root, 100, &census, &bare) >= 0;
+    }
+    if (!deleted || own != bare) {
+        printf("P4 scale: the bare calls differ from the event's: event %s; bare %s\n",
+               CallCensus::Describe(own).c_str(), CallCensus::Describe(bare).c_str());
+        return false;
+    }
+    printf("P4 scale: the same platform calls in the event and its bare calls (100 printers): %s\n",
+           CallCensus::Describe(own).c_str());
+    return true;
+}
+
 }  // namespace
 
 bool BenchScale() {
@@ -163,6 +187,11 @@ bool BenchScale() {
     // Keys a run that was cut short may have left would be counted as the other driver's.
     DeleteFamily(root, {kDriver, 10000});
     DeleteFamily(root, {kOtherDriver, 10000});
+    if (!SameCalls(plugin, root, dll.module())) {
+        RegCloseKey(root);
+        plugin->Release();
+        return false;
+    }
     const Timing small = TimeBoth(plugin, root, 1000, 5);
     const Timing large = small.plugin < 0 ? Timing() : TimeBoth(plugin, root, 10000, 4);
     RegCloseKey(root);
