@@ -192,7 +192,7 @@ bool BenchScale() {
         plugin->Release();
         return false;
     }
-    const Timing small = TimeBoth(plugin, root, 1000, 5);
+    const Timing small = TimeBoth(plugin, root, 1000, 9);
     const Timing large = small.plugin < 0 ? Timing() : TimeBoth(plugin, root, 10000, 4);
     RegCloseKey(root);
     plugin->Release();
