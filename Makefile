@@ -2,7 +2,7 @@
 #   make deps      install what is missing (apt-get)
 #   make build     configure and build both architectures, each into its own tree: $(BUILD)/x86, $(BUILD)/x64
 #   make test      deps, build, then every test under Wine, x86 and then x64   (ARGS="-R name" picks tests)
-#   make bench     the benchmark figures, each against its target (per architecture)
+#   make bench     the benchmark figures, each against its target (per architecture; FIGURES="P1 P6" picks some)
 #   make pictures  every dialog and the page at 96 and 144 DPI and in high contrast, and all bitmaps, as PNG
 #                  files with a contact sheet (index.html) in $(BUILD)/<arch>/pictures
 #   make demo      deps, build, then the demo printer's maintenance page walked headless, with screenshots
@@ -50,7 +50,8 @@ clean:
 
 bench: build
 	@rc=0; $(foreach a,$(ARCH),echo "== bench $(a) ==" && bash cmake/wine-session.sh $(call tree,$(a)) start && \
-	    { bash cmake/wine-run.sh $(abspath $(call tree,$(a)))/wine/prefix $(call tree,$(a))/bin/zvaa_bench.exe || rc=1; }; \
+	    { ZVAA_RUN_TIMEOUT=$${ZVAA_RUN_TIMEOUT:-900} bash cmake/wine-run.sh $(abspath $(call tree,$(a)))/wine/prefix \
+	        $(call tree,$(a))/bin/zvaa_bench.exe $(FIGURES) || rc=1; }; \
 	    bash cmake/wine-session.sh $(call tree,$(a)) stop;) exit $$rc
 
 demo: ARCH := $(ONE_ARCH)

@@ -5,8 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 double NowSeconds();
+// The middle of the samples (the mean of the two middle ones for an even count); 0 for none.
+double Median(std::vector<double> samples);
+// "x86" or "x64": the architecture this program (and the DLL beside it) was built for.
+const char *ArchitectureName();
 
 struct Figure {
     std::string name;      // "P3 start"
@@ -25,3 +30,5 @@ bool BenchPagePaint();   // P1
 bool BenchPrintJob();    // P2
 bool BenchStart();       // P3
 bool BenchScale();       // P4
+bool BenchPageShown();   // P5
+bool BenchWizardPaint(); // P6
