@@ -51,6 +51,17 @@ StdcallResult CallStdcall(const void *function, const std::vector<uintptr_t> &ar
 // frame is found again through memory, so a callee that moves the stack pointer cannot lose it.
 // Single-threaded, like the tests that use it.
 asm(R"(
+    # A callee-saved register gets its mark; after the call, a bit in r11 for one that lost it.
+    .macro zvaa_mark reg, n
+    movabsq $0x5A5A5A5A0000000\n, %\reg
+    .endm
+    .macro zvaa_check reg, n, bit
+    movabsq $0x5A5A5A5A0000000\n, %rax
+    cmpq  %rax, %\reg
+    je    1f
+    orq   $\bit, %r11
+1:
+    .endm
     .data
     .p2align 3
 zvaa_probe_base: .quad 0
@@ -92,14 +103,14 @@ zvaa_x64_probe:
     movq  8(%rsp), %rdx
     movq  16(%rsp), %r8
     movq  24(%rsp), %r9
-    movabsq $0x5A5A5A5A00000001, %rbx
-    movabsq $0x5A5A5A5A00000002, %rbp
-    movabsq $0x5A5A5A5A00000003, %rsi
-    movabsq $0x5A5A5A5A00000004, %rdi
-    movabsq $0x5A5A5A5A00000005, %r12
-    movabsq $0x5A5A5A5A00000006, %r13
-    movabsq $0x5A5A5A5A00000007, %r14
-    movabsq $0x5A5A5A5A00000008, %r15
+    zvaa_mark rbx, 1
+    zvaa_mark rbp, 2
+    zvaa_mark rsi, 3
+    zvaa_mark rdi, 4
+    zvaa_mark r12, 5
+    zvaa_mark r13, 6
+    zvaa_mark r14, 7
+    zvaa_mark r15, 8
     call  *zvaa_probe_fn(%rip)
     movq  zvaa_probe_out(%rip), %r10
     movq  %rax, 0(%r10)
@@ -107,39 +118,15 @@ zvaa_x64_probe:
     subq  zvaa_probe_call_rsp(%rip), %r11
     movq  %r11, 8(%r10)
     xorq  %r11, %r11
-    movabsq $0x5A5A5A5A00000001, %rax
-    cmpq  %rax, %rbx
-    je    4f
-    orq   $1, %r11
-4:  movabsq $0x5A5A5A5A00000002, %rax
-    cmpq  %rax, %rbp
-    je    5f
-    orq   $2, %r11
-5:  movabsq $0x5A5A5A5A00000003, %rax
-    cmpq  %rax, %rsi
-    je    6f
-    orq   $4, %r11
-6:  movabsq $0x5A5A5A5A00000004, %rax
-    cmpq  %rax, %rdi
-    je    7f
-    orq   $8, %r11
-7:  movabsq $0x5A5A5A5A00000005, %rax
-    cmpq  %rax, %r12
-    je    8f
-    orq   $16, %r11
-8:  movabsq $0x5A5A5A5A00000006, %rax
-    cmpq  %rax, %r13
-    je    9f
-    orq   $32, %r11
-9:  movabsq $0x5A5A5A5A00000007, %rax
-    cmpq  %rax, %r14
-    je    10f
-    orq   $64, %r11
-10: movabsq $0x5A5A5A5A00000008, %rax
-    cmpq  %rax, %r15
-    je    11f
-    orq   $128, %r11
-11: movq  %r11, 16(%r10)
+    zvaa_check rbx, 1, 1
+    zvaa_check rbp, 2, 2
+    zvaa_check rsi, 3, 4
+    zvaa_check rdi, 4, 8
+    zvaa_check r12, 5, 16
+    zvaa_check r13, 6, 32
+    zvaa_check r14, 7, 64
+    zvaa_check r15, 8, 128
+    movq  %r11, 16(%r10)
     movq  zvaa_probe_base(%rip), %rsp
     popq  %r15
     popq  %r14
