@@ -1,5 +1,7 @@
 #include "core/CartridgeRules.h"
 
+#include "resources/ResourceIds.h"
+
 namespace {
 
 enum Group { kGroupEmpty, kGroupBlack, kGroupColour, kGroupPhoto, kGroupNone };
@@ -24,15 +26,13 @@ struct TypeInfo {
     int pictureSet;
 };
 
-constexpr UINT kNoCartridgeStringId = 23;
-
 constexpr TypeInfo kTypes[kCartridgeTypeCount] = {
-    {nullptr, kNoCartridgeStringId, -1},
-    {L"CART_BLK", 13, kInkSetBlack},
-    {L"CART_PHO", 15, kInkSetPhoto},
-    {L"CART_STD", 11, kInkSetColour},
-    {L"CART_BLK2", 14, kInkSetBlack},
-    {L"CART_STD2", 12, kInkSetColour},
+    {nullptr, IDS_NO_CARTRIDGE, -1},
+    {L"CART_BLK", IDS_CART_BLACK, kInkSetBlack},
+    {L"CART_PHO", IDS_CART_PHOTO, kInkSetPhoto},
+    {L"CART_STD", IDS_CART_COLOUR, kInkSetColour},
+    {L"CART_BLK2", IDS_CART_BLACK_HIGH, kInkSetBlack},
+    {L"CART_STD2", IDS_CART_COLOUR_HIGH, kInkSetColour},
 };
 
 struct ComboInfo {
@@ -88,7 +88,7 @@ bool IsKnownCartridgeType(CartridgeType type) { return type >= 0 && type < kCart
 const wchar_t *CartridgeIniKey(CartridgeType type) { return IsKnownCartridgeType(type) ? kTypes[type].iniKey : nullptr; }
 
 UINT CartridgeNameStringId(CartridgeType type) {
-    return IsKnownCartridgeType(type) ? kTypes[type].stringId : kNoCartridgeStringId;
+    return IsKnownCartridgeType(type) ? kTypes[type].stringId : IDS_NO_CARTRIDGE;
 }
 
 int CartridgePictureSet(CartridgeType type) { return IsKnownCartridgeType(type) ? kTypes[type].pictureSet : -1; }

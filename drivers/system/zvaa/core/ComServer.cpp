@@ -9,7 +9,7 @@ volatile LONG g_serverLocks = 0;
 volatile LONG g_liveObjects = 0;
 }
 
-void LockComServer(BOOL lock) {
+void LockComServer(bool lock) {
     if (lock)
         InterlockedIncrement(&g_serverLocks);
     else

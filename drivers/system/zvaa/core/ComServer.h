@@ -9,7 +9,7 @@
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID *ppv);
 extern "C" HRESULT WINAPI DllCanUnloadNow();
 
-void LockComServer(BOOL lock);
+void LockComServer(bool lock);
 LONG ComServerLockCount();
 
 // Objects come from the process heap so that their memory is the platform's, not the runtime's.

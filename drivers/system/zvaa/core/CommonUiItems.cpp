@@ -8,11 +8,7 @@
 
 namespace {
 
-constexpr BYTE kItemPrintQuality = 5;   // DMPUB_PRINTQUALITY
-constexpr BYTE kItemColor = 6;          // DMPUB_COLOR
-constexpr BYTE kItemIcmMethod = 10;     // DMPUB_ICMMETHOD
-constexpr BYTE kItemIcmIntent = 11;     // DMPUB_ICMINTENT
-constexpr BYTE kItemQualitySwitch = 15; // its extended check box decides the print-quality item
+// DMPUB_QUALITY's extended check box decides whether the print-quality item is enabled.
 constexpr wchar_t kPrinterValueName[] = L"OEMUI_VALUE";
 
 bool ColourIsFixed(CartridgeCombo combo) {
@@ -36,9 +32,9 @@ HRESULT SetUpDocumentItems(POEMCUIPPARAM param) {
     const DWORD count = param->pDrvOptItems ? param->cDrvOptItems : 0;
     for (DWORD i = 0; i < count; ++i) {
         OPTITEM &item = param->pDrvOptItems[i];
-        if (item.DMPubID == kItemIcmMethod || item.DMPubID == kItemIcmIntent)
+        if (item.DMPubID == DMPUB_ICMMETHOD || item.DMPubID == DMPUB_ICMINTENT)
             item.Flags = OPTIF_HIDE;
-        else if (item.DMPubID == kItemColor)
+        else if (item.DMPubID == DMPUB_COLOR)
             AdjustColourItem(param->pPrinterName, item);
     }
     param->OEMCUIPCallback = DocumentItemCallback;
@@ -71,16 +67,16 @@ HRESULT SetUpPrinterItems(POEMCUIPPARAM param) {
 
 bool HasOwnItem(const OEMCUIPPARAM *param) { return param->pOEMOptItems && param->cOEMOptItems; }
 
-// Item 15's extended check box enables the print-quality item; every driver item is marked changed.
+// The quality item's extended check box enables the print-quality item; every driver item is marked changed.
 LONG FollowQualitySwitch(POEMCUIPPARAM param, LONG action) {
     const DWORD count = param->pDrvOptItems ? param->cDrvOptItems : 0;
     for (DWORD i = 0; i < count; ++i) {
         const OPTITEM &quality = param->pDrvOptItems[i];
-        if (quality.DMPubID != kItemQualitySwitch) continue;
+        if (quality.DMPubID != DMPUB_QUALITY) continue;
         action = CPSUICB_ACTION_OPTIF_CHANGED;
         for (DWORD j = 0; j < count; ++j) {
             OPTITEM &item = param->pDrvOptItems[j];
-            if (item.DMPubID == kItemPrintQuality) {
+            if (item.DMPubID == DMPUB_PRINTQUALITY) {
                 if (quality.Flags & OPTIF_ECB_CHECKED)
                     item.Flags &= ~OPTIF_DISABLED;
                 else

@@ -1,7 +1,7 @@
 // Adjustments of the driver's common property items (IPrintOemUI::CommonUIProp): the document sheet
 // hides the colour-matching items, locks the colour item for pairs that cannot print in both modes,
-// ties print quality to item 15 and carries the plug-in's value from the private devmode section; the
-// printer sheet stores the plug-in's value as printer data "OEMUI_VALUE".
+// ties print quality to the quality item (DMPUB_QUALITY) and carries the plug-in's value from the
+// private devmode section; the printer sheet stores the plug-in's value as printer data "OEMUI_VALUE".
 #pragma once
 
 #include "core/PlatformRecords.h"

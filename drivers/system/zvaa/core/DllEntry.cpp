@@ -7,5 +7,5 @@
 
 extern "C" __attribute__((no_stack_protector)) BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) InitStackGuard();
-    return InitModelProfile(module, reason);
+    return InitModelProfile(module, reason) ? TRUE : FALSE;
 }

@@ -3,6 +3,8 @@
 #include <strsafe.h>
 #include <string.h>
 
+#include "resources/ResourceIds.h"
+
 namespace {
 
 ModelProfile g_profile;
@@ -26,9 +28,13 @@ constexpr LONG kAlignLimits[kComboRows][2 * kMaxAlignValues] = {
 };
 
 constexpr UINT kInkLevelPictures[kInkSetCount][kInkLevelSteps] = {
-    {119, 120, 121, 122, 123, 124, 125, 126, 127, 128},
-    {129, 130, 131, 132, 133, 134, 135, 136, 137, 138},
-    {139, 140, 141, 142, 143, 144, 145, 146, 147, 138},  // unknown level shares the colour picture
+    {IDB_INK_BLACK_0, IDB_INK_BLACK_1, IDB_INK_BLACK_2, IDB_INK_BLACK_3, IDB_INK_BLACK_4, IDB_INK_BLACK_5,
+     IDB_INK_BLACK_6, IDB_INK_BLACK_7, IDB_INK_BLACK_8, IDB_INK_BLACK_9},
+    {IDB_INK_COLOUR_0, IDB_INK_COLOUR_1, IDB_INK_COLOUR_2, IDB_INK_COLOUR_3, IDB_INK_COLOUR_4, IDB_INK_COLOUR_5,
+     IDB_INK_COLOUR_6, IDB_INK_COLOUR_7, IDB_INK_COLOUR_8, IDB_INK_COLOUR_9},
+    // The photo set's unknown level shares the colour picture.
+    {IDB_INK_PHOTO_0, IDB_INK_PHOTO_1, IDB_INK_PHOTO_2, IDB_INK_PHOTO_3, IDB_INK_PHOTO_4, IDB_INK_PHOTO_5,
+     IDB_INK_PHOTO_6, IDB_INK_PHOTO_7, IDB_INK_PHOTO_8, IDB_INK_COLOUR_9},
 };
 
 bool HasAlignRow(CartridgeCombo combo, int index) {
@@ -37,8 +43,8 @@ bool HasAlignRow(CartridgeCombo combo, int index) {
 
 }  // namespace
 
-BOOL InitModelProfile(HINSTANCE module, DWORD reason) {
-    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+bool InitModelProfile(HINSTANCE module, DWORD reason) {
+    if (reason != DLL_PROCESS_ATTACH) return true;
 
     g_profile.module = module;
     g_profile.holderCount = kHolderCount;
@@ -52,7 +58,7 @@ BOOL InitModelProfile(HINSTANCE module, DWORD reason) {
     g_profile.defaultLeft = kCartColour;
     g_profile.defaultRight = kCartBlack;
     memcpy(g_profile.inkLevelPictures, kInkLevelPictures, sizeof kInkLevelPictures);
-    return TRUE;
+    return true;
 }
 
 const ModelProfile &Model() { return g_profile; }

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-typedef LONG CartridgeType;
-enum : LONG {
+// A cartridge type as the state key stores it (a 4-byte number). A damaged key may hold any other
+// number, which the type holds as it is.
+enum CartridgeType : LONG {
     kCartNone = 0,
     kCartBlack = 1,
     kCartPhoto = 2,
@@ -15,14 +16,17 @@ enum : LONG {
 };
 constexpr int kCartridgeTypeCount = 6;
 
-typedef LONG CartridgeCombo;
-enum : LONG {
+// The combination a pair of cartridge types makes.
+enum CartridgeCombo : LONG {
     kComboBlackOnly = 0,
     kComboColourOnly = 1,
     kComboBlackColour = 2,
     kComboColourPhoto = 3,
     kComboInvalid = 5,  // 4 is never produced
 };
+// The state key stores both as 4-byte numbers, exactly as they are held here.
+static_assert(sizeof(CartridgeType) == 4 && sizeof(CartridgeCombo) == 4, "stored as 4-byte values");
+
 constexpr int kComboRows = 4;          // the alignment tables have rows for combinations 0 to 3
 constexpr int kMaxAlignValues = 6;     // room every caller holds for alignment values
 constexpr int kInkLevelSteps = 10;     // 0 empty .. 8 full, 9 unknown
@@ -45,8 +49,8 @@ struct ModelProfile {
     UINT inkLevelPictures[kInkSetCount][kInkLevelSteps];
 };
 
-// Fills the profile on DLL_PROCESS_ATTACH; every reason returns TRUE.
-BOOL InitModelProfile(HINSTANCE module, DWORD reason);
+// Fills the profile on DLL_PROCESS_ATTACH; every reason returns true.
+bool InitModelProfile(HINSTANCE module, DWORD reason);
 
 const ModelProfile &Model();
 

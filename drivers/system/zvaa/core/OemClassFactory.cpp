@@ -34,6 +34,6 @@ HRESULT STDMETHODCALLTYPE OemClassFactory::CreateInstance(IUnknown *outer, REFII
 }
 
 HRESULT STDMETHODCALLTYPE OemClassFactory::LockServer(BOOL lock) {
-    LockComServer(lock);
+    LockComServer(lock != FALSE);
     return S_OK;
 }

@@ -14,8 +14,8 @@ void WriteHeader(OemPrivateDevmode *section) {
 
 }  // namespace
 
-BOOL ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out) {
-    if (!in || !out) return FALSE;
+bool ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out) {
+    if (!in || !out) return false;
 
     if (in->header.dwSignature == out->header.dwSignature) {
         out->OemUiValue = 0;
@@ -30,14 +30,14 @@ BOOL ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out) {
     }
     out->header.dwSize = kSectionSize;
     out->header.dwVersion = kOemVersion;
-    return TRUE;
+    return true;
 }
 
-BOOL ValidateOemDevmode(OemPrivateDevmode *section) {
-    if (!section) return FALSE;
+bool ValidateOemDevmode(OemPrivateDevmode *section) {
+    if (!section) return false;
     WriteHeader(section);
     if (section->OemUiValue > kOemUiValueMax) section->OemUiValue = 0;
-    return TRUE;
+    return true;
 }
 
 HRESULT OemDevMode(DWORD mode, POEMDMPARAM param) {

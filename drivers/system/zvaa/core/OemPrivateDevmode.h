@@ -21,8 +21,8 @@ constexpr DWORD kOemVersion = 1;
 // IPrintOemUI::DevMode: OEMDM_SIZE, _DEFAULT, _CONVERT and _MERGE.
 HRESULT OemDevMode(DWORD mode, POEMDMPARAM param);
 
-// Carries an input section over into the output section; FALSE when either is missing.
-BOOL ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out);
+// Carries an input section over into the output section; false when either is missing.
+bool ConvertOemDevmode(const OemPrivateDevmode *in, OemPrivateDevmode *out);
 
-// Rewrites the header and resets a setting above 100; FALSE when the section is missing.
-BOOL ValidateOemDevmode(OemPrivateDevmode *section);
+// Rewrites the header and resets a setting above 100; false when the section is missing.
+bool ValidateOemDevmode(OemPrivateDevmode *section);

@@ -4,6 +4,7 @@
 
 #include "core/CartridgeRules.h"
 #include "core/ModelProfile.h"
+#include "core/TextBuffers.h"
 #include "jobs/PrintFileJob.h"
 #include "resources/ResourceIds.h"
 #include "state/DriverFilesDir.h"
@@ -11,13 +12,11 @@
 
 namespace {
 
-constexpr int kTextChars = 260;
-
 using FileNameOfCombo = const wchar_t *(*)(CartridgeCombo);
 
 // Sends the print file of the installed pair until it goes through or the user cancels the prompt.
-// TRUE when it was printed.
-BOOL PrintUntilDoneOrCancelled(HWND owner, LPCWSTR printerName, FileNameOfCombo fileName, UINT errorTextId) {
+// True when it was printed.
+bool PrintUntilDoneOrCancelled(HWND owner, LPCWSTR printerName, FileNameOfCombo fileName, UINT errorTextId) {
     // Read once, before the first attempt. A folder that cannot be had leaves no path, so every
     // attempt fails as a missing file (the prompt still offers Retry); an unread pair counts as no
     // cartridges, which prints the black-only page like any invalid pair.
@@ -32,12 +31,12 @@ BOOL PrintUntilDoneOrCancelled(HWND owner, LPCWSTR printerName, FileNameOfCombo 
         if (!folder[0] || FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"%s%s%s", folder, Model().prefix,
                                                   fileName(ClassifyCartridges(left, right)))))
             path[0] = L'\0';
-        if (PrintFileJob(printerName, path)) return TRUE;
+        if (PrintFileJob(printerName, path)) return true;
 
         WCHAR text[kTextChars] = L"";
         if (LoadStringW(Model().module, errorTextId, text, kTextChars) <= 0) text[0] = L'\0';
         // Anything but Retry (Cancel, or a box that could not be shown) ends the attempts.
-        if (MessageBoxW(owner, text, text, MB_RETRYCANCEL) != IDRETRY) return FALSE;
+        if (MessageBoxW(owner, text, text, MB_RETRYCANCEL) != IDRETRY) return false;
     }
 }
 

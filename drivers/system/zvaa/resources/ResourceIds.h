@@ -61,10 +61,39 @@
 #define IDB_ALIGN_EXAMPLE_B 112
 // Ink-level gauges, steps 0 (empty) to 8 (full) and 9 (unknown). The photo set has no step 9 of
 // its own: it shows the colour set's unknown picture.
-#define IDB_INK_BLACK_FIRST 119
-#define IDB_INK_COLOUR_FIRST 129
-#define IDB_INK_PHOTO_FIRST 139
-#define IDB_INK_PHOTO_LAST 147
+#define IDB_INK_BLACK_0 119
+#define IDB_INK_BLACK_1 120
+#define IDB_INK_BLACK_2 121
+#define IDB_INK_BLACK_3 122
+#define IDB_INK_BLACK_4 123
+#define IDB_INK_BLACK_5 124
+#define IDB_INK_BLACK_6 125
+#define IDB_INK_BLACK_7 126
+#define IDB_INK_BLACK_8 127
+#define IDB_INK_BLACK_9 128
+#define IDB_INK_COLOUR_0 129
+#define IDB_INK_COLOUR_1 130
+#define IDB_INK_COLOUR_2 131
+#define IDB_INK_COLOUR_3 132
+#define IDB_INK_COLOUR_4 133
+#define IDB_INK_COLOUR_5 134
+#define IDB_INK_COLOUR_6 135
+#define IDB_INK_COLOUR_7 136
+#define IDB_INK_COLOUR_8 137
+#define IDB_INK_COLOUR_9 138
+#define IDB_INK_PHOTO_0 139
+#define IDB_INK_PHOTO_1 140
+#define IDB_INK_PHOTO_2 141
+#define IDB_INK_PHOTO_3 142
+#define IDB_INK_PHOTO_4 143
+#define IDB_INK_PHOTO_5 144
+#define IDB_INK_PHOTO_6 145
+#define IDB_INK_PHOTO_7 146
+#define IDB_INK_PHOTO_8 147
+#define IDB_INK_BLACK_FIRST IDB_INK_BLACK_0
+#define IDB_INK_COLOUR_FIRST IDB_INK_COLOUR_0
+#define IDB_INK_PHOTO_FIRST IDB_INK_PHOTO_0
+#define IDB_INK_PHOTO_LAST IDB_INK_PHOTO_8
 #define IDB_HEADER_PRINTER 151
 #define IDB_ALIGN_ILLUSTRATION 155
 // 156 is asked for by the alignment dialog and deliberately absent.

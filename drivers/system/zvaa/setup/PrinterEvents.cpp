@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "core/ModelProfile.h"
+#include "core/Owned.h"
 #include "state/DriverIni.h"
 #include "state/DriverStateKeys.h"
 #include "state/PrinterInfo.h"
@@ -27,14 +28,10 @@ void RemoveLibraryCopy(SystemDirectoryQuery systemDirectory) {
 
 HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
     if (event != PRINTER_EVENT_INITIALIZE) return S_OK;
-    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, nullptr);
+    const UniquePrinterRecord info(FetchPrinterInfo(printerName, nullptr));
     if (!info) return S_OK;
-    if (!InitPrinterState(info->pPrinterName)) {
-        FreePrinterInfo(info);
-        return E_FAIL;
-    }
+    if (!InitPrinterState(info->pPrinterName)) return E_FAIL;
     if (GetConfigSwitch(info->pPrinterName, L"DefaultPrinter", 0) == 1) SetDefaultPrinterW(info->pPrinterName);
-    FreePrinterInfo(info);
     return S_OK;
 }
 
@@ -55,13 +52,13 @@ HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM) {
     return S_OK;
 }
 
-BOOL MoveFileToTemp(LPCWSTR path) {
-    if (!path) return FALSE;
+bool MoveFileToTemp(LPCWSTR path) {
+    if (!path) return false;
     WCHAR tempDir[MAX_PATH];
     const DWORD length = GetTempPathW(ARRAYSIZE(tempDir), tempDir);
-    if (length == 0 || length >= ARRAYSIZE(tempDir)) return FALSE;
+    if (length == 0 || length >= ARRAYSIZE(tempDir)) return false;
     WCHAR target[MAX_PATH];
-    if (!GetTempFileNameW(tempDir, L"ZV", 0, target)) return FALSE;
-    if (!DeleteFileW(target)) return FALSE;
-    return MoveFileW(path, target);
+    if (!GetTempFileNameW(tempDir, L"ZV", 0, target)) return false;
+    if (!DeleteFileW(target)) return false;
+    return MoveFileW(path, target) != FALSE;
 }

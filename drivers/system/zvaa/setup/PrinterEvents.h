@@ -10,5 +10,5 @@ HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam
 // system directory (a 64-bit build: in both system directories, 64-bit and 32-bit). Always S_OK.
 HRESULT OemDriverEvent(DWORD event, DWORD level, LPBYTE driverInfo, LPARAM lParam);
 
-// Moves an existing file to a fresh "ZV" temporary file name; non-zero when it was moved.
-BOOL MoveFileToTemp(LPCWSTR path);
+// Moves an existing file to a fresh "ZV" temporary file name; true when it was moved.
+bool MoveFileToTemp(LPCWSTR path);

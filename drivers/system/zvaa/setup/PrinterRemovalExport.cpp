@@ -2,13 +2,14 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "core/Owned.h"
+#include "core/TextBuffers.h"
 #include "state/PrinterInfo.h"
 #include "zvaaSUI.h"
 
 namespace {
 // Leaves the spooler time to finish with the printer before it is removed.
 constexpr DWORD kSettleMilliseconds = 10000;
-constexpr size_t kPrinterNameChars = MAX_PATH;
 }  // namespace
 
 void WINAPI OEMDeletePrinterDriver(HWND, HINSTANCE, LPSTR commandLine, int) {
@@ -17,24 +18,22 @@ void WINAPI OEMDeletePrinterDriver(HWND, HINSTANCE, LPSTR commandLine, int) {
 
     // The whole command line is the printer name, each byte the character of the same value. A
     // line too long for a printer name is refused: cut, it could name another printer.
-    WCHAR printerName[kPrinterNameChars];
+    WCHAR printerName[kTextChars];
     size_t length = 0;
-    while (length < kPrinterNameChars && commandLine[length]) {
+    while (length < kTextChars && commandLine[length]) {
         printerName[length] = static_cast<WCHAR>(static_cast<unsigned char>(commandLine[length]));
         ++length;
     }
-    if (length == kPrinterNameChars) return;
+    if (length == kTextChars) return;
     printerName[length] = L'\0';
 
-    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, nullptr);
+    const UniquePrinterRecord info(FetchPrinterInfo(printerName, nullptr));
     if (!info) return;
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(info->pPrinterName, &printer, &defaults)) {
-        DeletePrinter(printer);
-        ClosePrinter(printer);
+    {
+        UniquePrinter printer;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (OpenPrinterW(info->pPrinterName, printer.put(), &defaults)) DeletePrinter(printer.get());
     }
     // Asked for even when the printer itself could not be deleted.
     DeletePrinterDriverExW(nullptr, nullptr, info->pDriverName, DPD_DELETE_ALL_FILES, 0);
-    FreePrinterInfo(info);
 }

@@ -2,6 +2,7 @@
 // put a prompt in front of the user. Each runs its dialog modally without an owner.
 #include "zvaaSUI.h"
 
+#include "core/Owned.h"
 #include "resources/ResourceIds.h"
 #include "setup/VendorSetupCommandLine.h"
 #include "state/PrinterInfo.h"
@@ -13,11 +14,9 @@ namespace {
 
 // The paper prompts name the printer as the spooler knows it, found by name or by handle.
 INT PaperPrompt(LPCWSTR printerName, HANDLE printer, int templateId, DLGPROC procedure) {
-    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, printer);
+    const UniquePrinterRecord info(FetchPrinterInfo(printerName, printer));
     if (!info) return -1;
-    const INT_PTR result = RunWizardDialog(templateId, nullptr, procedure, info->pPrinterName);
-    FreePrinterInfo(info);
-    return static_cast<INT>(result);
+    return static_cast<INT>(RunWizardDialog(templateId, nullptr, procedure, info->pPrinterName));
 }
 
 }  // namespace
@@ -29,12 +28,10 @@ INT WINAPI PreInstall(LPCWSTR printerName) {
 INT WINAPI StartPostInstall(LPCWSTR printerName) { return PopupCartridgeIdentifyDialog(nullptr, printerName); }
 
 void WINAPI OEMStartVendorSetup(HWND, HINSTANCE, LPSTR commandLine, int) {
-    WCHAR name[kPrinterNameChars];
+    WCHAR name[kTextChars];
     if (!PrinterNameFromCommandLine(commandLine, name)) return;
-    PRINTER_INFO_2W *info = FetchPrinterInfo(name, nullptr);
-    if (!info) return;
-    PopupCartridgeIdentifyDialog(nullptr, info->pPrinterName);
-    FreePrinterInfo(info);
+    const UniquePrinterRecord info(FetchPrinterInfo(name, nullptr));
+    if (info) PopupCartridgeIdentifyDialog(nullptr, info->pPrinterName);
 }
 
 INT WINAPI PopupManualDialog(LPCWSTR printerName, HANDLE printer) {

@@ -4,20 +4,20 @@
 #include <strsafe.h>
 #include <wchar.h>
 
-BOOL PrinterNameFromCommandLine(LPCSTR commandLine, WCHAR (&name)[kPrinterNameChars]) {
+bool PrinterNameFromCommandLine(LPCSTR commandLine, WCHAR (&name)[kTextChars]) {
     name[0] = L'\0';
-    if (!commandLine) return FALSE;
+    if (!commandLine) return false;
 
     const size_t needed = mbstowcs(nullptr, commandLine, 0);
-    if (needed == static_cast<size_t>(-1) || needed >= kPrinterNameChars) return FALSE;
-    WCHAR line[kPrinterNameChars];
-    if (mbstowcs(line, commandLine, kPrinterNameChars) == static_cast<size_t>(-1)) return FALSE;
-    line[kPrinterNameChars - 1] = L'\0';
+    if (needed == static_cast<size_t>(-1) || needed >= kTextChars) return false;
+    WCHAR line[kTextChars];
+    if (mbstowcs(line, commandLine, kTextChars) == static_cast<size_t>(-1)) return false;
+    line[kTextChars - 1] = L'\0';
 
     WCHAR *closing = wcsrchr(line, L'"');
-    if (!closing) return FALSE;
+    if (!closing) return false;
     *closing = L'\0';
     const WCHAR *opening = wcsrchr(line, L'"');
-    if (!opening) return FALSE;
-    return SUCCEEDED(StringCchCopyW(name, kPrinterNameChars, opening + 1));
+    if (!opening) return false;
+    return SUCCEEDED(StringCchCopyW(name, kTextChars, opening + 1));
 }

@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-// Writes the folder, ending in a backslash, into dir (cchDir wide characters). FALSE when the
+// Writes the folder, ending in a backslash, into dir (cchDir wide characters). False when the
 // spooler cannot tell its driver directory or the folder does not fit; dir is then empty.
-BOOL GetDriverFilesDir(LPWSTR dir, size_t cchDir);
+bool GetDriverFilesDir(LPWSTR dir, size_t cchDir);

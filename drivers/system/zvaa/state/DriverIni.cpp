@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "core/ModelProfile.h"
+#include "core/Owned.h"
 #include "state/DriverFilesDir.h"
 #include "state/PrinterInfo.h"
 
@@ -33,49 +34,41 @@ bool ReadLocalisedValue(LPCWSTR key, LPCWSTR iniPath, LPWSTR value) {
 
 }  // namespace
 
-BOOL FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath) {
-    if (!path || cchPath == 0) return FALSE;
+bool FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath) {
+    if (!path || cchPath == 0) return false;
     WCHAR dir[MAX_PATH];
-    if (!GetDriverFilesDir(dir, ARRAYSIZE(dir))) return FALSE;
-    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, nullptr);
-    if (!info) return FALSE;
+    if (!GetDriverFilesDir(dir, ARRAYSIZE(dir))) return false;
+    const UniquePrinterRecord info(FetchPrinterInfo(printerName, nullptr));
+    if (!info || !info->pDriverName) return false;
 
-    BOOL found = FALSE;
     WCHAR pattern[MAX_PATH];
-    if (info->pDriverName && SUCCEEDED(StringCchPrintfW(pattern, ARRAYSIZE(pattern), L"%s*.ini", dir))) {
-        WIN32_FIND_DATAW entry;
-        HANDLE listing = FindFirstFileW(pattern, &entry);
-        if (listing != INVALID_HANDLE_VALUE) {
-            do {
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-                WCHAR candidate[MAX_PATH];
-                // A name too long for the path buffer cannot be opened by it: passed over.
-                if (FAILED(StringCchPrintfW(candidate, ARRAYSIZE(candidate), L"%s%s", dir, entry.cFileName))) continue;
-                WCHAR driver[MAX_PATH];
-                GetPrivateProfileStringW(kFilesSection, L"OEMDriverName", L"", driver, ARRAYSIZE(driver), candidate);
-                if (wcscmp(driver, info->pDriverName) == 0) {
-                    found = SUCCEEDED(StringCchCopyW(path, cchPath, candidate));
-                    break;
-                }
-            } while (FindNextFileW(listing, &entry));
-            FindClose(listing);
-        }
-    }
-    FreePrinterInfo(info);
-    return found;
+    if (FAILED(StringCchPrintfW(pattern, ARRAYSIZE(pattern), L"%s*.ini", dir))) return false;
+    WIN32_FIND_DATAW entry;
+    const UniqueFind listing(FindFirstFileW(pattern, &entry));
+    if (!listing) return false;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        WCHAR candidate[MAX_PATH];
+        // A name too long for the path buffer cannot be opened by it: passed over.
+        if (FAILED(StringCchPrintfW(candidate, ARRAYSIZE(candidate), L"%s%s", dir, entry.cFileName))) continue;
+        WCHAR driver[MAX_PATH];
+        GetPrivateProfileStringW(kFilesSection, L"OEMDriverName", L"", driver, ARRAYSIZE(driver), candidate);
+        if (wcscmp(driver, info->pDriverName) == 0) return SUCCEEDED(StringCchCopyW(path, cchPath, candidate));
+    } while (FindNextFileW(listing.get(), &entry));
+    return false;
 }
 
-BOOL GetDriverIniString(LPCWSTR printerName, LPCWSTR key, LPWSTR out, size_t cchOut) {
-    if (!out || cchOut == 0 || !key) return FALSE;
+bool GetDriverIniString(LPCWSTR printerName, LPCWSTR key, LPWSTR out, size_t cchOut) {
+    if (!out || cchOut == 0 || !key) return false;
     WCHAR iniPath[MAX_PATH];
-    if (!FindDriverIni(printerName, iniPath, ARRAYSIZE(iniPath))) return FALSE;
+    if (!FindDriverIni(printerName, iniPath, ARRAYSIZE(iniPath))) return false;
 
     WCHAR value[kValueChars];
     const bool found = ReadValue(kFilesSection, key, iniPath, value) || ReadLocalisedValue(key, iniPath, value);
     // A value longer than the caller's buffer arrives cut, like any profile read.
     const HRESULT copied = StringCchCopyW(out, cchOut, found ? value : kNotFound);
     if (FAILED(copied) && copied != STRSAFE_E_INSUFFICIENT_BUFFER) out[0] = L'\0';
-    return found ? TRUE : FALSE;
+    return found;
 }
 
 BOOL GetConfigSwitch(LPCWSTR printerName, LPCWSTR key, BOOL defaultValue) {
@@ -84,11 +77,9 @@ BOOL GetConfigSwitch(LPCWSTR printerName, LPCWSTR key, BOOL defaultValue) {
     WCHAR configPath[MAX_PATH];
     bool named = false;
     if (GetDriverIniString(printerName, L"PLC", configPath, ARRAYSIZE(configPath))) {
-        HANDLE file = CreateFileW(configPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            named = true;
-        }
+        const UniqueFile file(
+            CreateFileW(configPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        named = static_cast<bool>(file);
     }
     if (!named) {
         WCHAR system[MAX_PATH];

@@ -5,14 +5,14 @@
 #include <windows.h>
 
 // Full path of the INI whose [OEMFiles] OEMDriverName equals the printer's driver name (exactly,
-// case-sensitive); the first such file in the listing. FALSE when there is none.
-BOOL FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath);
+// case-sensitive); the first such file in the listing. False when there is none.
+bool FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath);
 
 // Looks `key` up in [OEMFiles], then in Strings.<user locale>, Strings.<its primary language>,
-// Strings.<system locale>, Strings.<its primary language>. TRUE with the value in `out` (cut to
-// cchOut); FALSE when there is no value, `out` then holds "Not Found" (as far as it fits), or when
+// Strings.<system locale>, Strings.<its primary language>. True with the value in `out` (cut to
+// cchOut); false when there is no value, `out` then holds "Not Found" (as far as it fits), or when
 // there is no output or no driver INI. A value that reads exactly "Not Found" counts as missing.
-BOOL GetDriverIniString(LPCWSTR printerName, LPCWSTR key, LPWSTR out, size_t cchOut);
+bool GetDriverIniString(LPCWSTR printerName, LPCWSTR key, LPWSTR out, size_t cchOut);
 
 // A switch of [OEMConfig] in the configuration INI: the file the driver INI names as PLC when it can
 // be opened, else <system directory>\zvaaPLC.INI. "1" gives 1, "0" gives 0, anything else (missing,

@@ -6,6 +6,7 @@
 #include <winspool.h>
 #include <strsafe.h>
 
+#include "core/Owned.h"
 #include "state/PrinterStateKey.h"
 
 namespace {
@@ -19,22 +20,20 @@ bool BeginsWithDriver(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength) 
     return wcsncmp(keyName, driverName, driverLength) == 0 && keyName[driverLength] == L' ';
 }
 
-// The drivers the spooler lists, as its level-1 records (names only); null when it cannot list
-// them. The block is the caller's to free.
-DRIVER_INFO_1W *ListInstalledDrivers(DWORD *count) {
+// The drivers the spooler lists, as its level-1 records (names only); empty when it cannot list
+// them.
+UniqueHeapBlock<DRIVER_INFO_1W> ListInstalledDrivers(DWORD *count) {
     *count = 0;
     DWORD needed = 0, returned = 0;
     if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned)) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
     }
     // At least one byte, so that an empty list is still a list.
     const DWORD size = needed ? needed : 1;
-    DRIVER_INFO_1W *drivers = static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size));
-    if (!drivers) return nullptr;
-    if (!EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers), size, &needed, &returned)) {
-        HeapFree(GetProcessHeap(), 0, drivers);
-        return nullptr;
-    }
+    UniqueHeapBlock<DRIVER_INFO_1W> drivers(static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size)));
+    if (!drivers) return {};
+    if (!EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers.get()), size, &needed, &returned))
+        return {};
     *count = returned;
     return drivers;
 }
@@ -56,56 +55,55 @@ bool IsDriverStateKey(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength, 
 
 }  // namespace
 
-BOOL DeleteDriverStateKeys(LPCWSTR driverName) {
+bool DeleteDriverStateKeys(LPCWSTR driverName) {
     // Every name contains the empty string: without a driver name there is nothing of it to delete.
-    if (!driverName || !driverName[0]) return TRUE;
+    if (!driverName || !driverName[0]) return true;
     // A name longer than any key name begins none of them.
     size_t driverLength = 0;
-    if (FAILED(StringCchLengthW(driverName, kNameChars, &driverLength))) return TRUE;
+    if (FAILED(StringCchLengthW(driverName, kNameChars, &driverLength))) return true;
     // Without the list of installed drivers there is no telling whose a key is: nothing goes.
     DWORD installedCount = 0;
-    DRIVER_INFO_1W *installed = ListInstalledDrivers(&installedCount);
-    if (!installed) return TRUE;
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRootPath, 0, KEY_ALL_ACCESS | kStateKeyView, &root) != ERROR_SUCCESS) {
-        HeapFree(GetProcessHeap(), 0, installed);
-        return TRUE;
-    }
+    const UniqueHeapBlock<DRIVER_INFO_1W> installed = ListInstalledDrivers(&installedCount);
+    if (!installed) return true;
+    UniqueKey root;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRootPath, 0, KEY_ALL_ACCESS | kStateKeyView, root.put()) !=
+        ERROR_SUCCESS)
+        return true;
 
     // The names are collected before anything is deleted, since deleting renumbers the enumeration.
     // One pass over the subkeys, into a list that grows as matches come: a driver may have thousands
     // of printers among thousands of other keys, and every step of an enumeration is a registry call.
     // Nothing is allocated while nothing matches.
     HANDLE heap = GetProcessHeap();
-    KeyName *doomed = nullptr;
+    UniqueHeapBlock<KeyName> doomed;
     DWORD collected = 0, capacity = 0;
     bool complete = true;
     KeyName name;
     for (DWORD index = 0;; ++index) {
         DWORD chars = kNameChars;
-        if (RegEnumKeyExW(root, index, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (!IsDriverStateKey(name, driverName, driverLength, installed, installedCount)) continue;
+        if (RegEnumKeyExW(root.get(), index, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (!IsDriverStateKey(name, driverName, driverLength, installed.get(), installedCount)) continue;
         if (collected == capacity) {
             const DWORD grown = capacity ? capacity * 2 : 16;
-            void *block = doomed ? HeapReAlloc(heap, 0, doomed, grown * sizeof(KeyName))
+            void *block = doomed ? HeapReAlloc(heap, 0, doomed.get(), grown * sizeof(KeyName))
                                  : HeapAlloc(heap, 0, grown * sizeof(KeyName));
             if (!block) {
                 complete = false;  // without the whole list, nothing is deleted
                 break;
             }
-            doomed = static_cast<KeyName *>(block);
+            // A moved block has freed the old one: the owner takes the new one without freeing.
+            (void)doomed.release();
+            doomed.reset(static_cast<KeyName *>(block));
             capacity = grown;
         }
-        memcpy(doomed[collected++], name, sizeof(KeyName));
+        memcpy(doomed.get()[collected++], name, sizeof(KeyName));
     }
 
     // A port name with a backslash gives a key with subkeys; the whole of it is the state. The plain
     // deletion (one registry call) comes first: walking a tree takes several calls for every key.
     for (DWORD i = 0; complete && i < collected; ++i) {
-        if (RegDeleteKeyExW(root, doomed[i], kStateKeyView, 0) != ERROR_SUCCESS) RegDeleteTreeW(root, doomed[i]);
+        if (RegDeleteKeyExW(root.get(), doomed.get()[i], kStateKeyView, 0) != ERROR_SUCCESS)
+            RegDeleteTreeW(root.get(), doomed.get()[i]);
     }
-    if (doomed) HeapFree(heap, 0, doomed);
-    HeapFree(heap, 0, installed);
-    RegCloseKey(root);
-    return TRUE;
+    return true;
 }

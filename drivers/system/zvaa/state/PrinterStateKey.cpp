@@ -4,6 +4,7 @@
 #include <strsafe.h>
 
 #include "core/CartridgeRules.h"
+#include "core/Owned.h"
 #include "state/PrinterInfo.h"
 
 namespace {
@@ -51,6 +52,14 @@ bool QueryValue(HKEY key, LPCWSTR name, DWORD *slot) {
     return true;
 }
 
+// A stored cartridge type into *slot, its 4 bytes as they are; the slot changes only when it was read.
+bool QueryCartridge(HKEY key, LPCWSTR name, CartridgeType *slot) {
+    DWORD value = 0;
+    if (!QueryValue(key, name, &value)) return false;
+    *slot = static_cast<CartridgeType>(static_cast<LONG>(value));
+    return true;
+}
+
 bool SetValue(HKEY key, LPCWSTR name, DWORD type, DWORD value) {
     return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) == ERROR_SUCCESS;
 }
@@ -85,106 +94,98 @@ CartridgeType InkLevelCartridgeType(int index) {
     return index >= 0 && index < kInkLevelCount ? kInkCounters[index].type : kCartNone;
 }
 
-BOOL BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName) {
-    if (!name || cchName == 0) return FALSE;
-    PRINTER_INFO_2W *info = FetchPrinterInfo(printerName, nullptr);
-    if (!info) return FALSE;
+bool BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName) {
+    if (!name || cchName == 0) return false;
+    const UniquePrinterRecord info(FetchPrinterInfo(printerName, nullptr));
+    if (!info) return false;
     // Long driver and port names are cut to the buffer; the key path cuts further in the same way
     // for every caller.
     const HRESULT formatted = StringCchPrintfW(name, cchName, L"%s %s", info->pDriverName ? info->pDriverName : L"",
                                                info->pPortName ? info->pPortName : L"");
-    FreePrinterInfo(info);
     return SUCCEEDED(formatted) || formatted == STRSAFE_E_INSUFFICIENT_BUFFER;
 }
 
-BOOL StateKeyExists(LPCWSTR friendlyName) {
-    if (!friendlyName) return FALSE;
+bool StateKeyExists(LPCWSTR friendlyName) {
+    if (!friendlyName) return false;
     WCHAR path[kStateKeyPathChars];
-    if (!FormStateKeyPath(friendlyName, path)) return FALSE;
-    HKEY key = nullptr;
-    const LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &key);
-    if (status == ERROR_SUCCESS) RegCloseKey(key);
-    return status != ERROR_FILE_NOT_FOUND;
+    if (!FormStateKeyPath(friendlyName, path)) return false;
+    UniqueKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, key.put()) != ERROR_FILE_NOT_FOUND;
 }
 
-BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
-    if (!printerName || !path) return FALSE;
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_USE};
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return FALSE;
-
+bool GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
+    if (!printerName || !path) return false;
     WCHAR name[kFriendlyNameBytes / sizeof(WCHAR) + 1] = {};
-    DWORD type = 0, size = 0;
-    const DWORD status = GetPrinterDataW(printer, const_cast<LPWSTR>(kFriendlyNameValue), &type,
-                                         reinterpret_cast<LPBYTE>(name), kFriendlyNameBytes, &size);
-    ClosePrinter(printer);
+    DWORD type = 0, size = 0, status = ERROR_SUCCESS;
+    {
+        UniquePrinter printer;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_USE};
+        if (!OpenPrinterW(const_cast<LPWSTR>(printerName), printer.put(), &defaults)) return false;
+        status = GetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), &type,
+                                 reinterpret_cast<LPBYTE>(name), kFriendlyNameBytes, &size);
+    }
     // The stored name has no terminator: its length is the byte count. An empty name, or one of
     // nothing but backslashes, would make the root itself the printer's key, so it counts as
     // unreadable too.
     const DWORD length = size > kFriendlyNameBytes ? 0 : size / sizeof(WCHAR);
     name[length] = L'\0';
     const bool readable = status == ERROR_SUCCESS && !NamesTheRoot(name);
-    return FormStateKeyPath(readable ? name : kFallbackName, path) ? TRUE : FALSE;
+    return FormStateKeyPath(readable ? name : kFallbackName, path);
 }
 
-BOOL OpenStateKey(LPCWSTR printerName, HKEY *key) {
-    if (!key) return FALSE;
+bool OpenStateKey(LPCWSTR printerName, HKEY *key) {
+    if (!key) return false;
     WCHAR path[kStateKeyPathChars];
-    if (!GetStateKeyPath(printerName, path)) return FALSE;
+    if (!GetStateKeyPath(printerName, path)) return false;
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS | kStateKeyView, &opened) != ERROR_SUCCESS &&
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, const_cast<LPWSTR>(L"SW?"), REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS | kStateKeyView, nullptr, &opened, nullptr) != ERROR_SUCCESS &&
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &opened) != ERROR_SUCCESS)
-        return FALSE;
+        return false;
     *key = opened;
-    return TRUE;
+    return true;
 }
 
-BOOL ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right) {
-    if (!left || !right) return FALSE;
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
-    const bool readLeft = QueryValue(key, L"CartLeft", reinterpret_cast<DWORD *>(left));
-    const bool readRight = QueryValue(key, L"CartRight", reinterpret_cast<DWORD *>(right));
-    RegCloseKey(key);
+bool ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right) {
+    if (!left || !right) return false;
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
+    const bool readLeft = QueryCartridge(key.get(), L"CartLeft", left);
+    const bool readRight = QueryCartridge(key.get(), L"CartRight", right);
     return readLeft && readRight;
 }
 
-BOOL WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right) {
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
-    const bool wroteLeft = SetValue(key, L"CartLeft", REG_BINARY, (DWORD)left);
-    const bool wroteRight = SetValue(key, L"CartRight", REG_BINARY, (DWORD)right);
-    RegCloseKey(key);
+bool WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right) {
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
+    const bool wroteLeft = SetValue(key.get(), L"CartLeft", REG_BINARY, (DWORD)left);
+    const bool wroteRight = SetValue(key.get(), L"CartRight", REG_BINARY, (DWORD)right);
     return wroteLeft && wroteRight;
 }
 
-BOOL WriteAlignNeed(LPCWSTR printerName, DWORD value) {
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
-    const bool wrote = SetValue(key, L"AlignNeed", REG_BINARY, value);
-    RegCloseKey(key);
+bool WriteAlignNeed(LPCWSTR printerName, DWORD value) {
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
+    const bool wrote = SetValue(key.get(), L"AlignNeed", REG_BINARY, value);
     return wrote;
 }
 
-BOOL ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels) {
-    if (!levels) return FALSE;
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
-    for (int i = 0; i < kInkLevelCount; ++i) QueryValue(key, kInkCounters[i].name, &levels->counters[i]);
-    RegCloseKey(key);
-    return TRUE;
+bool ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels) {
+    if (!levels) return false;
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
+    for (int i = 0; i < kInkLevelCount; ++i) QueryValue(key.get(), kInkCounters[i].name, &levels->counters[i]);
+    return true;
 }
 
-BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels) {
-    if (!levels) return FALSE;
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
+bool WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels) {
+    if (!levels) return false;
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
     bool all = true;
     for (int i = 0; i < kInkLevelCount; ++i)
-        all = SetValue(key, kInkCounters[i].name, REG_DWORD, levels->counters[i]) && all;
-    RegCloseKey(key);
+        all = SetValue(key.get(), kInkCounters[i].name, REG_DWORD, levels->counters[i]) && all;
     return all;
 }
 
@@ -193,103 +194,103 @@ namespace {
 // Opens the printer's key and hands `each` the key, name and index of every alignment value of the
 // printer's pair; true when the key opened and every value was handled.
 template <typename Each> bool ForEachAlignValue(LPCWSTR printerName, Each each) {
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return false;
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
     CartridgeCombo combo = kComboInvalid;
     const DWORD count = CurrentAlignCount(printerName, &combo);
     bool all = true;
     for (DWORD i = 0; i < count; ++i) {
         WCHAR name[32];
-        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) && each(key, name, i) && all;
+        all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) && each(key.get(), name, i) && all;
     }
-    RegCloseKey(key);
     return all;
 }
 
 }  // namespace
 
-BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]) {
-    if (!values) return FALSE;
+bool ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]) {
+    if (!values) return false;
     return ForEachAlignValue(printerName, [values](HKEY key, LPCWSTR name, DWORD i) {
         return QueryValue(key, name, reinterpret_cast<DWORD *>(&values[i]));
     });
 }
 
-BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
-    if (!values) return FALSE;
+bool WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
+    if (!values) return false;
     const bool all = ForEachAlignValue(printerName, [values](HKEY key, LPCWSTR name, DWORD i) {
         return SetValue(key, name, REG_BINARY, (DWORD)values[i]);
     });
     // AlignNeed is cleared only once every value of the combination is stored.
-    return all ? WriteAlignNeed(printerName, 0) : FALSE;
+    return all ? WriteAlignNeed(printerName, 0) : false;
 }
 
-BOOL WriteDefaultAlignValues(LPCWSTR printerName) {
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
+bool WriteDefaultAlignValues(LPCWSTR printerName) {
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
     const ModelProfile &model = Model();
     bool all = true;
-    for (CartridgeCombo combo = 0; combo < kComboRows; ++combo) {
+    for (int row = 0; row < kComboRows; ++row) {
+        const CartridgeCombo combo = static_cast<CartridgeCombo>(row);
         const LONG count = (LONG)model.alignCounts[combo];
         for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
             WCHAR name[32];
             all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-                  SetValue(key, name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
+                  SetValue(key.get(), name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
         }
     }
-    RegCloseKey(key);
     return all;
 }
 
-BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return FALSE;
+bool RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
     // Only the new cartridge's counters are written: the others may be lowered by a printing
     // component at any moment, and a copy read earlier would set them back.
     bool all = true;
     if (IsKnownCartridgeType(type) && type != kCartNone) {
         for (int i = 0; i < kInkLevelCount; ++i)
             if (kInkCounters[i].type == type)
-                all = SetValue(key, kInkCounters[i].name, REG_DWORD, Model().inkCapacity[type]) && all;
+                all = SetValue(key.get(), kInkCounters[i].name, REG_DWORD, Model().inkCapacity[type]) && all;
     }
-    RegCloseKey(key);
     return all;
 }
 
-BOOL InitPrinterState(LPCWSTR printerName) {
+bool InitPrinterState(LPCWSTR printerName) {
     WCHAR friendlyName[MAX_PATH];
-    if (!BuildOriginalFriendlyName(printerName, friendlyName, ARRAYSIZE(friendlyName))) return FALSE;
+    if (!BuildOriginalFriendlyName(printerName, friendlyName, ARRAYSIZE(friendlyName))) return false;
 
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return FALSE;
-    size_t length = 0;
-    if (FAILED(StringCchLengthW(friendlyName, ARRAYSIZE(friendlyName), &length))) length = 0;
-    // Stored without its terminator; readers take the byte count as the length.
-    const DWORD status = SetPrinterDataW(printer, const_cast<LPWSTR>(kFriendlyNameValue), REG_SZ,
-                                         reinterpret_cast<LPBYTE>(friendlyName), (DWORD)(length * sizeof(WCHAR)));
-    ClosePrinter(printer);
-    if (status != ERROR_SUCCESS) return FALSE;
+    {
+        UniquePrinter printer;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+        if (!OpenPrinterW(const_cast<LPWSTR>(printerName), printer.put(), &defaults)) return false;
+        size_t length = 0;
+        if (FAILED(StringCchLengthW(friendlyName, ARRAYSIZE(friendlyName), &length))) length = 0;
+        // Stored without its terminator; readers take the byte count as the length.
+        if (SetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), REG_SZ,
+                            reinterpret_cast<LPBYTE>(friendlyName), (DWORD)(length * sizeof(WCHAR))) != ERROR_SUCCESS)
+            return false;
+    }
 
     // A key from an earlier installation on the same driver and port keeps every value it has; only
     // the values an interrupted installation left out are written. A key that cannot be opened at
     // all but exists is left alone as it is.
-    HKEY key = nullptr;
-    if (!OpenStateKey(printerName, &key)) return StateKeyExists(friendlyName);
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return StateKeyExists(friendlyName);
     const ModelProfile &model = Model();
-    bool all = SetMissingValue(key, L"CartLeft", REG_BINARY, (DWORD)model.defaultLeft);
-    all = SetMissingValue(key, L"CartRight", REG_BINARY, (DWORD)model.defaultRight) && all;
-    for (CartridgeCombo combo = 0; combo < kComboRows; ++combo) {
+    bool all = SetMissingValue(key.get(), L"CartLeft", REG_BINARY, (DWORD)model.defaultLeft);
+    all = SetMissingValue(key.get(), L"CartRight", REG_BINARY, (DWORD)model.defaultRight) && all;
+    for (int row = 0; row < kComboRows; ++row) {
+        const CartridgeCombo combo = static_cast<CartridgeCombo>(row);
         const LONG count = (LONG)model.alignCounts[combo];
         for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
             WCHAR name[32];
             all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-                  SetMissingValue(key, name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
+                  SetMissingValue(key.get(), name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
         }
     }
     for (int i = 0; i < kInkLevelCount; ++i)
-        all = SetMissingValue(key, kInkCounters[i].name, REG_DWORD, model.inkCapacity[kInkCounters[i].type]) && all;
-    all = SetMissingValue(key, L"AlignNeed", REG_BINARY, 1) && all;
-    RegCloseKey(key);
+        all = SetMissingValue(key.get(), kInkCounters[i].name, REG_DWORD, model.inkCapacity[kInkCounters[i].type]) &&
+              all;
+    all = SetMissingValue(key.get(), L"AlignNeed", REG_BINARY, 1) && all;
     return all;
 }

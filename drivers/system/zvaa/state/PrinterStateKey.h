@@ -1,7 +1,7 @@
 // Each printer's persistent state: one registry key, HKLM "Software\Zelvorn\<OriginalFriendlyName>",
 // with the installed cartridge pair, eleven ink level counters, the alignment values of each cartridge
 // combination and the alignment-needed flag. Every operation opens what it needs and closes it again;
-// all return 1 for success and 0 for failure and show nothing.
+// all return true for success and false for failure and show nothing.
 #pragma once
 
 #include <windows.h>
@@ -46,32 +46,32 @@ constexpr REGSAM kStateKeyView = KEY_WOW64_32KEY;
 constexpr size_t kStateKeyPathChars = MAX_PATH;
 constexpr size_t kStateKeyNameChars = kStateKeyPathChars - 1 - 17;
 
-// "<driver name> <port name>" of the printer, cut to cchName. FALSE when its record cannot be had.
-BOOL BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName);
+// "<driver name> <port name>" of the printer, cut to cchName. False when its record cannot be had.
+bool BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName);
 // Whether the state key of a friendly name exists; only a definite "not found" counts as missing.
-BOOL StateKeyExists(LPCWSTR friendlyName);
+bool StateKeyExists(LPCWSTR friendlyName);
 // The key path of a printer (from its printer data; "OFN1" when that cannot be read or is empty after
-// its backslashes); FALSE when the printer cannot be opened. `path` holds kStateKeyPathChars characters.
-BOOL GetStateKeyPath(LPCWSTR printerName, LPWSTR path);
+// its backslashes); false when the printer cannot be opened. `path` holds kStateKeyPathChars characters.
+bool GetStateKeyPath(LPCWSTR printerName, LPWSTR path);
 // Opens (or creates) the printer's key: full access, else created, else read-only. Caller closes.
-BOOL OpenStateKey(LPCWSTR printerName, HKEY *key);
+bool OpenStateKey(LPCWSTR printerName, HKEY *key);
 
-BOOL ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right);
-BOOL WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right);
-BOOL WriteAlignNeed(LPCWSTR printerName, DWORD value);
+bool ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right);
+bool WriteCartridges(LPCWSTR printerName, CartridgeType left, CartridgeType right);
+bool WriteAlignNeed(LPCWSTR printerName, DWORD value);
 // Fills what can be read; a counter that cannot be read keeps the caller's value.
-BOOL ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels);
-BOOL WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels);
+bool ReadInkLevels(LPCWSTR printerName, InkLevelSet *levels);
+bool WriteInkLevels(LPCWSTR printerName, const InkLevelSet *levels);
 // The values of the installed pair's combination (1 to 6 of them); a pair that cannot be read counts
 // as no cartridges (the invalid combination, one value "AlignK_0"). Writing clears AlignNeed after
 // every value was stored.
-BOOL ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]);
-BOOL WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]);
-BOOL WriteDefaultAlignValues(LPCWSTR printerName);
+bool ReadAlignValues(LPCWSTR printerName, LONG values[kMaxAlignValues]);
+bool WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]);
+bool WriteDefaultAlignValues(LPCWSTR printerName);
 // Sets the counters of a newly inserted cartridge of `type` to full and writes no other counter;
 // type 0 writes nothing.
-BOOL RefillInkLevels(LPCWSTR printerName, CartridgeType type);
+bool RefillInkLevels(LPCWSTR printerName, CartridgeType type);
 // At installation: stores the printer's friendly name as printer data and gives the key each of the
 // default pair, default alignment values, full counters and AlignNeed 1 that it does not hold yet
-// (a key from an earlier installation keeps every value it has). FALSE when a write failed.
-BOOL InitPrinterState(LPCWSTR printerName);
+// (a key from an earlier installation keeps every value it has). False when a write failed.
+bool InitPrinterState(LPCWSTR printerName);

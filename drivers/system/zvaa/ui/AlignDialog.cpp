@@ -4,6 +4,7 @@
 #include <strsafe.h>
 
 #include "core/CartridgeRules.h"
+#include "core/Owned.h"
 #include "jobs/MaintenancePrints.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
@@ -54,7 +55,7 @@ void ReadPair(LPCWSTR printer, CartridgeType *left, CartridgeType *right) {
 }
 
 CartridgeCombo StoredCombo(HWND dialog) {
-    WCHAR printer[kPrinterNameChars];
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
     CartridgeType left, right;
     ReadPair(printer, &left, &right);
@@ -68,7 +69,7 @@ void SetEditNumber(HWND dialog, int editId, LONG value, WCHAR (&text)[kEditChars
 
 INT_PTR Start(HWND dialog, LPARAM lParam) {
     BeginDialog(dialog, lParam);
-    WCHAR printer[kPrinterNameChars];
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
 
     CartridgeType left, right;
@@ -99,7 +100,7 @@ INT_PTR Start(HWND dialog, LPARAM lParam) {
 }
 
 void EndAlignment(HWND dialog, INT_PTR result) {
-    WCHAR printer[kPrinterNameChars];
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
     if (result == IDOK) {
         const CartridgeCombo combo = StoredCombo(dialog);
@@ -148,19 +149,10 @@ UINT ExamplePicture(int group, CartridgeType right, CartridgeCombo combo) {
 
 void DrawExamplePicture(const DRAWITEMSTRUCT *item, UINT pictureId) {
     // Picture 156 is not among the resources: colour only shows no example A.
-    HBITMAP picture = LoadBitmapW(Model().module, MAKEINTRESOURCEW(pictureId));
+    const ResourceBitmapDc picture(item->hDC, Model().module, pictureId, ResourceBitmapDc::kScreenBitmap);
     if (!picture) return;
-    HDC memory = CreateCompatibleDC(item->hDC);
-    if (memory) {
-        BITMAP size = {};
-        GetObjectW(picture, sizeof size, &size);
-        HGDIOBJ previous = SelectObject(memory, picture);
-        StretchBlt(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, memory, 0, 0, size.bmWidth,
-                   size.bmHeight, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
-    }
-    DeleteObject(picture);
+    StretchBlt(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, picture.dc(), 0, 0, picture.width(),
+               picture.height(), SRCCOPY);
 }
 
 INT_PTR DrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
@@ -170,7 +162,7 @@ INT_PTR DrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
     if (!item || !item->hDC) return FALSE;
 
-    WCHAR printer[kPrinterNameChars];
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
     CartridgeType left, right;
     ReadPair(printer, &left, &right);

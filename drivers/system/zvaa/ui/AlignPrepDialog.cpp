@@ -1,6 +1,7 @@
 #include "ui/AlignPrepDialog.h"
 
 #include "core/ModelProfile.h"
+#include "core/Owned.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
 #include "ui/AlignDialog.h"
@@ -13,26 +14,14 @@ namespace {
 constexpr WizardLook kLook = {IDC_HEADER_ALIGN_PREP, HeaderStrings::kAlignPrep};
 
 // The illustration, on a green ground that lets the button's face show through. The button draws
-// nothing else, so the message stays unanswered (FALSE) either way.
-BOOL DrawIllustration(const DRAWITEMSTRUCT *item) {
-    if (!item || !item->hDC) return FALSE;
-    HDC memory = CreateCompatibleDC(item->hDC);
-    if (!memory) return FALSE;
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(Model().module, MAKEINTRESOURCEW(IDB_ALIGN_ILLUSTRATION), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!picture) {
-        DeleteDC(memory);
-        return FALSE;
-    }
-    BITMAP size = {};
-    GetObjectW(picture, sizeof size, &size);
-    HGDIOBJ previous = SelectObject(memory, picture);
-    DrawKeyedBitmap(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, memory, 0, 0, size.bmWidth,
-                    size.bmHeight, kPictureKeyColour);
-    SelectObject(memory, previous);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    return FALSE;
+// nothing else, so the message stays unanswered (false) either way.
+bool DrawIllustration(const DRAWITEMSTRUCT *item) {
+    if (!item || !item->hDC) return false;
+    const ResourceBitmapDc picture(item->hDC, Model().module, IDB_ALIGN_ILLUSTRATION);
+    if (picture)
+        DrawKeyedBitmap(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, picture.dc(), 0, 0,
+                        picture.width(), picture.height(), kPictureKeyColour);
+    return false;
 }
 
 }  // namespace
@@ -45,7 +34,7 @@ INT_PTR CALLBACK AlignPrepDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_COMMAND: {
         const WORD id = LOWORD(wParam);
         if (id != IDOK && id != IDCANCEL) return FALSE;
-        WCHAR printer[kPrinterNameChars];
+        WCHAR printer[kTextChars];
         GetDialogPrinterName(dialog, printer);
         if (id == IDOK) {
             // AlignNeed stays set until the alignment dialog ends.

@@ -23,8 +23,6 @@ constexpr ListEntry kListOrder[] = {
     {0x10, kCartBlackHigh}, {0x04, kCartPhoto}, {0x01, kCartNone},
 };
 
-constexpr int kTextChars = 260;
-
 // The name of a type as this printer's driver INI gives it, else the string table's.
 void CartridgeName(LPCWSTR printerName, CartridgeType type, WCHAR (&text)[kTextChars]) {
     text[0] = L'\0';
@@ -37,7 +35,7 @@ void CartridgeName(LPCWSTR printerName, CartridgeType type, WCHAR (&text)[kTextC
 // sheets open in one process never mix them: every list entry carries its type as item data, and
 // the radio buttons say which cartridges are new.
 void TagEntriesWithTheirTypes(HWND dialog, int comboId, const CartEntryIndexTable &indexes) {
-    for (CartridgeType type = 0; type < kCartridgeTypeCount; ++type) {
+    for (int type = 0; type < kCartridgeTypeCount; ++type) {
         if (indexes[type] >= 0)
             SendDlgItemMessageW(dialog, comboId, CB_SETITEMDATA, static_cast<WPARAM>(indexes[type]),
                                 static_cast<LPARAM>(type));
@@ -58,9 +56,9 @@ const WizardLook &LookOf(HWND dialog) {
     return GetDlgItem(dialog, kIdentifyLook.headerId) ? kIdentifyLook : kInstallLook;
 }
 
-// FALSE, leaving the dialog open, for a pair the printer cannot use.
-BOOL Continue(HWND dialog) {
-    WCHAR printer[kPrinterNameChars];
+// False, leaving the dialog open, for a pair the printer cannot use.
+bool Continue(HWND dialog) {
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
 
     const CartridgeType right = SelectedCartridge(dialog, IDC_RIGHT_COMBO);
@@ -70,7 +68,7 @@ BOOL Continue(HWND dialog) {
         WCHAR text[kTextChars];
         if (LoadStringW(Model().module, IDS_INVALID_PAIR, text, kTextChars) <= 0) text[0] = L'\0';
         MessageBoxW(dialog, text, text, MB_OK);
-        return FALSE;
+        return false;
     }
 
     // The dialog goes on whatever the writes report: the alignment that follows is still wanted.
@@ -82,12 +80,12 @@ BOOL Continue(HWND dialog) {
 
     // The chain goes on under this dialog's own owner, so 151 stands where 154 or 113 stood.
     RunWizardDialog(IDD_ALIGN_PREP, GetParent(dialog), AlignPrepDialogProc, printer);
-    return TRUE;
+    return true;
 }
 
 INT_PTR Start(HWND dialog, LPARAM lParam) {
     BeginDialog(dialog, lParam);
-    WCHAR printer[kPrinterNameChars];
+    WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
 
     // An unreadable pair shows the model's default pair, which is also what Continue would take.
@@ -109,8 +107,8 @@ INT_PTR Start(HWND dialog, LPARAM lParam) {
 CartridgeType CartridgeTypeAtIndex(const CartEntryIndexTable &indexes, LRESULT selection) {
     if (selection == CB_ERR) selection = 0;
     CartridgeType type = kCartNone;
-    for (CartridgeType t = 0; t < kCartridgeTypeCount; ++t) {
-        if (indexes[t] == selection) type = t;
+    for (int t = 0; t < kCartridgeTypeCount; ++t) {
+        if (indexes[t] == selection) type = static_cast<CartridgeType>(t);
     }
     return type;
 }

@@ -8,14 +8,14 @@ void BeginDialog(HWND dialog, LPARAM printerName) {
 
 void PlaceOwnerlessDialog(HWND dialog) { SetWindowPos(dialog, HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE); }
 
-void GetDialogPrinterName(HWND dialog, WCHAR (&name)[kPrinterNameChars]) {
+void GetDialogPrinterName(HWND dialog, WCHAR (&name)[kTextChars]) {
     name[0] = L'\0';
-    if (GetWindowTextW(dialog, name, kPrinterNameChars) <= 0) name[0] = L'\0';
+    if (GetWindowTextW(dialog, name, kTextChars) <= 0) name[0] = L'\0';
 }
 
-BOOL EndOnStandardButton(HWND dialog, WPARAM wParam) {
+bool EndOnStandardButton(HWND dialog, WPARAM wParam) {
     const WORD id = LOWORD(wParam);
-    if (id != IDOK && id != IDCANCEL) return FALSE;
+    if (id != IDOK && id != IDCANCEL) return false;
     EndDialog(dialog, id);
-    return TRUE;
+    return true;
 }

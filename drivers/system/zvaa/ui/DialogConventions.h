@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-constexpr int kPrinterNameChars = 260;
+#include "core/TextBuffers.h"
 
 // For WM_INITDIALOG: makes `printerName` (the creation parameter, a wide string) the title, brings
 // the dialog to the foreground and, when it has no owner, makes it topmost at 100, 100.
@@ -14,8 +14,8 @@ void BeginDialog(HWND dialog, LPARAM printerName);
 void PlaceOwnerlessDialog(HWND dialog);
 
 // Reads the printer name back from the dialog's title; empty when there is none.
-void GetDialogPrinterName(HWND dialog, WCHAR (&name)[kPrinterNameChars]);
+void GetDialogPrinterName(HWND dialog, WCHAR (&name)[kTextChars]);
 
 // For WM_COMMAND: control 1 ends the dialog with 1, control 2 (also Esc and the close box) with 2.
-// TRUE when the command was one of them.
-BOOL EndOnStandardButton(HWND dialog, WPARAM wParam);
+// True when the command was one of them.
+bool EndOnStandardButton(HWND dialog, WPARAM wParam);

@@ -1,6 +1,7 @@
 #include "ui/InkLevelPicture.h"
 
 #include "core/CartridgeRules.h"
+#include "core/Owned.h"
 #include "resources/ResourceIds.h"
 #include "ui/CartridgeCaption.h"
 #include "ui/KeyedBitmap.h"
@@ -54,10 +55,10 @@ UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels) {
     return Model().inkLevelPictures[set][step];
 }
 
-BOOL DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item) {
+bool DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item) {
     CartridgeType left = kCartNone, right = kCartNone;
     InkLevelSet levels = UnknownInkLevels();
-    if (ReadCartridges(printerName, &left, &right) != 1 || ReadInkLevels(printerName, &levels) != 1) return FALSE;
+    if (!ReadCartridges(printerName, &left, &right) || !ReadInkLevels(printerName, &levels)) return false;
 
     CartridgeType type;
     int captionId;
@@ -68,28 +69,16 @@ BOOL DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, c
         type = right;
         captionId = IDC_RIGHT_TYPE;
     } else {
-        return FALSE;
+        return false;
     }
     SetCartridgeCaption(page, printerName, captionId, type);
 
     const UINT pictureId = InkLevelPictureId(type, levels);
-    if (pictureId == 0) return FALSE;
+    if (pictureId == 0) return false;
 
-    HDC memory = CreateCompatibleDC(dc);
-    if (!memory) return FALSE;
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(Model().module, MAKEINTRESOURCEW(pictureId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!picture) {
-        DeleteDC(memory);
-        return FALSE;
-    }
-    BITMAP info = {};
-    GetObjectW(picture, sizeof info, &info);
-    HGDIOBJ previous = SelectObject(memory, picture);
-    DrawKeyedBitmap(dc, 0, 0, item.right, item.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
+    const ResourceBitmapDc picture(dc, Model().module, pictureId);
+    if (!picture) return false;
+    DrawKeyedBitmap(dc, 0, 0, item.right, item.bottom, picture.dc(), 0, 0, picture.width(), picture.height(),
                     kPictureKeyColour);
-    SelectObject(memory, previous);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    return TRUE;
+    return true;
 }

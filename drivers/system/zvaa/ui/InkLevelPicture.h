@@ -21,6 +21,6 @@ InkLevelSet UnknownInkLevels();
 UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels);
 
 // Draws the picture of the holder of `buttonId` (1054 left, 1055 right) over the item rectangle,
-// keyed on pure green, and sets that holder's caption. FALSE when nothing was drawn: the state
+// keyed on pure green, and sets that holder's caption. False when nothing was drawn: the state
 // cannot be read, the holder is empty, another id, or the picture cannot be loaded.
-BOOL DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item);
+bool DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item);

@@ -27,25 +27,25 @@ LONG_PTR AddPage(PPROPSHEETUI_INFO info, LPCWSTR printerName) {
     return info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0);
 }
 
-void GetPagePrinterName(HWND page, WCHAR (&name)[kPrinterNameChars]) {
+void GetPagePrinterName(HWND page, WCHAR (&name)[kTextChars]) {
     name[0] = L'\0';
-    GetDlgItemTextW(page, IDC_LEFT_INK, name, kPrinterNameChars);
+    GetDlgItemTextW(page, IDC_LEFT_INK, name, kTextChars);
 }
 
-BOOL OnDrawItem(HWND page, WPARAM id, const DRAWITEMSTRUCT *item) {
-    if (id != IDC_LEFT_INK && id != IDC_RIGHT_INK) return FALSE;
-    WCHAR printer[kPrinterNameChars];
+bool OnDrawItem(HWND page, WPARAM id, const DRAWITEMSTRUCT *item) {
+    if (id != IDC_LEFT_INK && id != IDC_RIGHT_INK) return false;
+    WCHAR printer[kTextChars];
     GetPagePrinterName(page, printer);
-    if (!item || !item->hDC) return FALSE;
+    if (!item || !item->hDC) return false;
     // Focus and selection changes leave the picture as it is.
-    if (item->itemAction != ODA_DRAWENTIRE) return FALSE;
+    if (item->itemAction != ODA_DRAWENTIRE) return false;
     return DrawInkLevelPicture(page, printer, static_cast<int>(id), item->hDC, item->rcItem);
 }
 
-BOOL OnCommand(HWND page, WPARAM wParam) {
-    WCHAR printer[kPrinterNameChars];
+bool OnCommand(HWND page, WPARAM wParam) {
+    WCHAR printer[kTextChars];
     GetPagePrinterName(page, printer);
-    if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+    if (HIWORD(wParam) != BN_CLICKED) return false;
     switch (LOWORD(wParam)) {
     case IDC_INSTALL_CARTRIDGE:
         PopupCartridgeInstallDialog(page, printer);
@@ -58,7 +58,7 @@ BOOL OnCommand(HWND page, WPARAM wParam) {
     case IDC_CLEAN_NOZZLES: PrintCleaningPage(page, printer); break;
     default: break;
     }
-    return TRUE;
+    return true;
 }
 
 }  // namespace

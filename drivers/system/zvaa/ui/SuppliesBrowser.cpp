@@ -2,6 +2,7 @@
 
 #include <strsafe.h>
 
+#include "core/Owned.h"
 #include "state/DriverIni.h"
 
 namespace {
@@ -11,11 +12,11 @@ constexpr DWORD kCommandBytes = 200;
 constexpr wchar_t kOrderUrlKey[] = L"ORDER_URL";
 // The command line that starts the browser: the path and the address, each quoted and with its
 // trailing backslashes doubled at worst.
-constexpr size_t kOrderCommandChars = 3 * kBrowserPathChars;
+constexpr size_t kOrderCommandChars = 3 * kTextChars;
 
 // The executable's path out of a registered command line: after leading blanks, either the quoted
 // text or everything up to the first blank.
-void ExtractCommandPath(const WCHAR *command, WCHAR (&path)[kBrowserPathChars]) {
+void ExtractCommandPath(const WCHAR *command, WCHAR (&path)[kTextChars]) {
     const WCHAR *p = command;
     while (*p == L' ') ++p;
     const WCHAR *end;
@@ -29,7 +30,7 @@ void ExtractCommandPath(const WCHAR *command, WCHAR (&path)[kBrowserPathChars]) 
     }
     const size_t length = (size_t)(end - p);
     // A path that does not fit is no usable path: leave the buffer empty rather than cut it.
-    if (length >= kBrowserPathChars || FAILED(StringCchCopyNW(path, kBrowserPathChars, p, length))) path[0] = L'\0';
+    if (length >= kTextChars || FAILED(StringCchCopyNW(path, kTextChars, p, length))) path[0] = L'\0';
 }
 
 // A blank or a tab makes a command-line argument end unless the argument is quoted.
@@ -55,7 +56,7 @@ bool AppendArgument(LPWSTR command, size_t cchCommand, const WCHAR *text) {
     if (FAILED(StringCchCatW(command, cchCommand, L"\"")) || FAILED(StringCchCatW(command, cchCommand, text)))
         return false;
     size_t length = 0;
-    if (FAILED(StringCchLengthW(text, kBrowserPathChars, &length))) return false;
+    if (FAILED(StringCchLengthW(text, kTextChars, &length))) return false;
     for (size_t i = length; i > 0 && text[i - 1] == L'\\'; --i)
         if (FAILED(StringCchCatW(command, cchCommand, L"\\"))) return false;
     return SUCCEEDED(StringCchCatW(command, cchCommand, L"\""));
@@ -73,38 +74,33 @@ bool BuildOrderCommandLine(LPCWSTR browserPath, LPCWSTR address, WCHAR (&command
 
 }  // namespace
 
-void FindBrowser(LPCWSTR exeName, WCHAR (&path)[kBrowserPathChars]) {
+void FindBrowser(LPCWSTR exeName, WCHAR (&path)[kTextChars]) {
     path[0] = L'\0';
     WCHAR keyPath[MAX_PATH];
     if (!exeName || FAILED(StringCchPrintfW(keyPath, ARRAYSIZE(keyPath), L"Applications\\%s\\shell\\Open\\command",
                                             exeName)))
         return;
 
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyPath, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
         // One character more than the value may hold, so that a value stored without its
         // terminator still ends in one.
         WCHAR command[kCommandBytes / sizeof(WCHAR) + 1] = {};
         DWORD size = kCommandBytes;
-        if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<LPBYTE>(command), &size) ==
+        if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<LPBYTE>(command), &size) ==
                 ERROR_SUCCESS &&
             command[0] != L'\0')
             ExtractCommandPath(command, path);
-        RegCloseKey(key);
     }
     if (path[0] == L'\0') return;
 
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path, &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        path[0] = L'\0';
-        return;
-    }
-    FindClose(search);
+    const UniqueFind search(FindFirstFileW(path, &found));
+    if (!search) path[0] = L'\0';
 }
 
 int IsBrowserAvailable() {
-    WCHAR path[kBrowserPathChars];
+    WCHAR path[kTextChars];
     FindBrowser(kPreferredBrowser, path);
     if (path[0]) return 1;
     FindBrowser(kFallbackBrowser, path);
@@ -112,7 +108,7 @@ int IsBrowserAvailable() {
 }
 
 void OrderSupplies(LPCWSTR printerName) {
-    WCHAR browser[kBrowserPathChars];
+    WCHAR browser[kTextChars];
     FindBrowser(kPreferredBrowser, browser);
     if (!browser[0]) FindBrowser(kFallbackBrowser, browser);
     if (!browser[0]) return;
@@ -120,10 +116,10 @@ void OrderSupplies(LPCWSTR printerName) {
     // The address gets the room it always had: what is left of a path-sized line after the path
     // and one blank.
     size_t pathLength = 0;
-    if (FAILED(StringCchLengthW(browser, ARRAYSIZE(browser), &pathLength)) || pathLength + 2 >= kBrowserPathChars)
+    if (FAILED(StringCchLengthW(browser, ARRAYSIZE(browser), &pathLength)) || pathLength + 2 >= kTextChars)
         return;
-    WCHAR address[kBrowserPathChars];
-    if (!GetDriverIniString(printerName, kOrderUrlKey, address, kBrowserPathChars - pathLength - 1)) return;
+    WCHAR address[kTextChars];
+    if (!GetDriverIniString(printerName, kOrderUrlKey, address, kTextChars - pathLength - 1)) return;
 
     WCHAR command[kOrderCommandChars];
     if (!BuildOrderCommandLine(browser, address, command)) return;

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-constexpr size_t kBrowserPathChars = 260;
+#include "core/TextBuffers.h"
 
 // The two browsers the page knows, in the order it prefers them.
 constexpr wchar_t kPreferredBrowser[] = L"NETSCAPE.EXE";
@@ -12,7 +12,7 @@ constexpr wchar_t kFallbackBrowser[] = L"IEXPLORE.EXE";
 // Fills `path` with the full path of the browser registered under HKCR
 // "Applications\<exeName>\shell\Open\command" (the key's default value), or leaves it empty when
 // that browser is not registered or its file does not exist.
-void FindBrowser(LPCWSTR exeName, WCHAR (&path)[kBrowserPathChars]);
+void FindBrowser(LPCWSTR exeName, WCHAR (&path)[kTextChars]);
 
 // 1 when either known browser is installed, 0 otherwise.
 int IsBrowserAvailable();

@@ -4,8 +4,8 @@
 #include "resources/ResourceIds.h"
 #include "ui/WizardHeader.h"
 
-BOOL PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look) {
-    if (static_cast<int>(wParam) != look.headerId) return FALSE;
+bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look) {
+    if (static_cast<int>(wParam) != look.headerId) return false;
     return WizardHeader(dialog, reinterpret_cast<const DRAWITEMSTRUCT *>(lParam), IDB_HEADER_PRINTER, look.strings);
 }
 

@@ -13,9 +13,9 @@ struct WizardLook {
     const UINT *strings;
 };
 
-// Paints the header for WM_DRAWITEM when wParam is the look's header button; FALSE for any other
+// Paints the header for WM_DRAWITEM when wParam is the look's header button; false for any other
 // control, so the platform draws nothing there.
-BOOL PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look);
+bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look);
 
 // The default handling of a wizard dialog's message:
 //   WM_INITDIALOG  the creation parameter (the printer name) becomes the title, foreground, and

@@ -1,6 +1,8 @@
 #include "ui/WizardHeader.h"
 
 #include "core/ModelProfile.h"
+#include "core/Owned.h"
+#include "core/TextBuffers.h"
 
 namespace {
 
@@ -16,7 +18,6 @@ constexpr int kStandardTitleWidth = 5;
 constexpr int kStandardBodyWidth = 4;
 // The printer picture is 16/14 of the band's height wide (67 of 59 at the standard scale).
 constexpr int kPictureWidthPerHeight[2] = {16, 14};
-constexpr int kStringChars = 260;
 
 int Scaled(int standard, int band) { return standard * band / kStandardBand; }
 
@@ -26,9 +27,9 @@ HFONT CreateHeaderFont(int height, int width, int weight) {
 }
 
 // Loads a string of the module; an id without a string gives an empty text.
-int LoadHeaderString(UINT id, WCHAR (&text)[kStringChars]) {
+int LoadHeaderString(UINT id, WCHAR (&text)[kTextChars]) {
     text[0] = L'\0';
-    const int length = LoadStringW(Model().module, id, text, kStringChars);
+    const int length = LoadStringW(Model().module, id, text, kTextChars);
     return length > 0 ? length : 0;
 }
 
@@ -36,7 +37,7 @@ int LoadHeaderString(UINT id, WCHAR (&text)[kStringChars]) {
 // string from the next line on, each line feed starting a new line and every string a line of its own.
 // Returns the number of lines.
 template <typename Visit> int ForEachLine(const UINT *strings, Visit visit) {
-    WCHAR text[kStringChars];
+    WCHAR text[kTextChars];
     int length = LoadHeaderString(strings[0], text);
     visit(0, text, length);
     int line = 1;
@@ -77,25 +78,24 @@ HeaderLayout LayOut(int band, int lines) {
 
 // The widest of the lines the font draws (the title, or the body lines).
 int WidestLine(HDC dc, HFONT font, const UINT *strings, bool title) {
-    HGDIOBJ previous = SelectObject(dc, font);
+    const SelectedObject selection(dc, font);
     int widest = 0;
     ForEachLine(strings, [&](int line, const WCHAR *text, int length) {
         SIZE size = {};
         if ((line == 0) == title && length > 0 && GetTextExtentPoint32W(dc, text, length, &size) && size.cx > widest)
             widest = size.cx;
     });
-    SelectObject(dc, previous);
     return widest;
 }
 
 // A font for the title or the body whose lines end left of `limit` when they start at `x`: narrower
-// characters where the scaled width would run into the picture. Null when no font can be made.
-HFONT CreateFittingFont(HDC dc, const UINT *strings, bool title, int height, int width, int x, int limit) {
+// characters where the scaled width would run into the picture. Empty when no font can be made.
+UniqueGdi<HFONT> CreateFittingFont(HDC dc, const UINT *strings, bool title, int height, int width, int x, int limit) {
     const int weight = title ? FW_BOLD : FW_NORMAL;
-    HFONT font = CreateHeaderFont(height, width, weight);
+    UniqueGdi<HFONT> font(CreateHeaderFont(height, width, weight));
     const int room = limit - x;
     if (!font || room <= 0) return font;
-    int widest = WidestLine(dc, font, strings, title);
+    int widest = WidestLine(dc, font.get(), strings, title);
     if (widest <= room) return font;
     // The average width sets the extent nearly in proportion; then narrower a step at a time.
     int narrower = width * room / widest;
@@ -103,9 +103,8 @@ HFONT CreateFittingFont(HDC dc, const UINT *strings, bool title, int height, int
     while (narrower >= 1) {
         HFONT candidate = CreateHeaderFont(height, narrower, weight);
         if (!candidate) break;
-        DeleteObject(font);
-        font = candidate;
-        widest = WidestLine(dc, font, strings, title);
+        font.reset(candidate);
+        widest = WidestLine(dc, font.get(), strings, title);
         if (widest <= room) break;
         --narrower;
     }
@@ -115,38 +114,28 @@ HFONT CreateFittingFont(HDC dc, const UINT *strings, bool title, int height, int
 void DrawHeaderText(HDC dc, const UINT *strings, int band, int pictureX) {
     const int lines = ForEachLine(strings, [](int, const WCHAR *, int) {});
     const HeaderLayout layout = LayOut(band, lines);
-    HFONT title = CreateFittingFont(dc, strings, true, layout.lineHeight, layout.titleWidth, layout.titleX, pictureX);
-    HFONT body = CreateFittingFont(dc, strings, false, layout.lineHeight, layout.bodyWidth, layout.bodyX, pictureX);
-    HGDIOBJ previousFont = GetCurrentObject(dc, OBJ_FONT);
+    const UniqueGdi<HFONT> title =
+        CreateFittingFont(dc, strings, true, layout.lineHeight, layout.titleWidth, layout.titleX, pictureX);
+    const UniqueGdi<HFONT> body =
+        CreateFittingFont(dc, strings, false, layout.lineHeight, layout.bodyWidth, layout.bodyX, pictureX);
+    // Selecting the context's own font changes nothing; the guard puts it back before the fonts go.
+    const SelectedObject restoreFont(dc, GetCurrentObject(dc, OBJ_FONT));
 
     ForEachLine(strings, [&](int line, const WCHAR *text, int length) {
-        HFONT font = line == 0 ? title : body;
+        const HFONT font = line == 0 ? title.get() : body.get();
         if (font) SelectObject(dc, font);
         TextOutW(dc, line == 0 ? layout.titleX : layout.bodyX, layout.top + line * layout.lineHeight, text, length);
     });
-
-    SelectObject(dc, previousFont);
-    if (title) DeleteObject(title);
-    if (body) DeleteObject(body);
 }
 
 }  // namespace
 
-BOOL WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings) {
-    if (!item || !item->hDC) return FALSE;
+bool WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings) {
+    if (!item || !item->hDC) return false;
     HDC dc = item->hDC;
 
-    HDC memory = CreateCompatibleDC(dc);
-    if (!memory) return FALSE;
-    HBITMAP banner = static_cast<HBITMAP>(
-        LoadImageW(Model().module, MAKEINTRESOURCEW(bannerId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!banner) {
-        DeleteDC(memory);
-        return FALSE;
-    }
-    BITMAP picture = {};
-    GetObjectW(banner, sizeof picture, &picture);
-    HGDIOBJ previousBitmap = SelectObject(memory, banner);
+    const ResourceBitmapDc banner(dc, Model().module, bannerId);
+    if (!banner) return false;
 
     const int right = item->rcItem.right;
     const int bottom = item->rcItem.bottom;
@@ -159,7 +148,7 @@ BOOL WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, co
     // The scheme's window colours, so that the text stands out in every scheme (black on white in the
     // standard one, white on black in a high-contrast one).
     FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_WINDOW));
-    StretchBlt(dc, x, 0, right - x, bottom, memory, 0, 0, picture.bmWidth, picture.bmHeight, SRCCOPY);
+    StretchBlt(dc, x, 0, right - x, bottom, banner.dc(), 0, 0, banner.width(), banner.height(), SRCCOPY);
 
     if (strings && strings[0] != 0) {
         const COLORREF previousBk = SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -168,9 +157,5 @@ BOOL WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, co
         SetBkColor(dc, previousBk);
         SetTextColor(dc, previousText);
     }
-
-    SelectObject(memory, previousBitmap);
-    DeleteObject(banner);
-    DeleteDC(memory);
-    return TRUE;
+    return true;
 }

@@ -24,6 +24,6 @@ constexpr UINT kCartridgeIdentify[] = {IDS_IDENTIFY_TITLE, IDS_IDENTIFY_BODY, 0}
 // text colour. Positions, line height and fonts follow the band's height (59 pixels at 96 DPI, where
 // the title stands at 24, 7 and the body lines at 36, 21, 35, ... in fonts 14 high); lines that would
 // run past the lower edge get a lower line height, and lines that would run into the picture narrower
-// characters. TRUE when painted; FALSE, drawing nothing, without a record, a device context, a memory
+// characters. True when painted; false, drawing nothing, without a record, a device context, a memory
 // context or the bitmap. Leaves the context's font and colours as it found them.
-BOOL WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);
+bool WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);

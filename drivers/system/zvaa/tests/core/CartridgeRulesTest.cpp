@@ -5,7 +5,7 @@
 namespace {
 
 // The whole classification, left type down, right type across.
-constexpr CartridgeCombo kExpected[6][6] = {
+constexpr LONG kExpected[6][6] = {
     {5, 0, 5, 1, 0, 1},
     {0, 5, 5, 2, 5, 2},
     {5, 5, 5, 3, 5, 3},
@@ -15,22 +15,23 @@ constexpr CartridgeCombo kExpected[6][6] = {
 };
 
 TEST(ClassifyCartridges, EveryPairOfKnownTypes) {
-    for (CartridgeType left = 0; left < 6; ++left)
-        for (CartridgeType right = 0; right < 6; ++right)
-            EXPECT_EQ(kExpected[left][right], ClassifyCartridges(left, right)) << "pair " << left << ", " << right;
+    for (LONG left = 0; left < 6; ++left)
+        for (LONG right = 0; right < 6; ++right)
+            EXPECT_EQ(kExpected[left][right], ClassifyCartridges(CartridgeType(left), CartridgeType(right)))
+                << "pair " << left << ", " << right;
 }
 
 TEST(ClassifyCartridges, TypesOutsideTheKnownRangeAreInvalid) {
     for (LONG other : {0L, 1L, 2L, 3L, 4L, 5L}) {
         for (LONG odd : {-1L, 6L, 7L, 0x7FFFFFFFL, (LONG)0x80000000}) {
-            EXPECT_EQ(kComboInvalid, ClassifyCartridges(odd, other));
-            EXPECT_EQ(kComboInvalid, ClassifyCartridges(other, odd));
+            EXPECT_EQ(kComboInvalid, ClassifyCartridges(CartridgeType(odd), CartridgeType(other)));
+            EXPECT_EQ(kComboInvalid, ClassifyCartridges(CartridgeType(other), CartridgeType(odd)));
         }
     }
 }
 
 TEST(GetAlignValueCount, CountsAreClampedIntoOneToSix) {
-    struct Case { CartridgeType left, right; DWORD count; CartridgeCombo combo; };
+    struct Case { LONG left, right; DWORD count; CartridgeCombo combo; };
     const Case cases[] = {
         {0, 1, 1, kComboBlackOnly},   // table entry 0 becomes 1
         {3, 0, 1, kComboColourOnly},
@@ -41,8 +42,9 @@ TEST(GetAlignValueCount, CountsAreClampedIntoOneToSix) {
         {9, 1, 1, kComboInvalid},
     };
     for (const Case &c : cases) {
-        CartridgeCombo combo = -1;
-        EXPECT_EQ(c.count, GetAlignValueCount(c.left, c.right, &combo)) << c.left << ", " << c.right;
+        CartridgeCombo combo = CartridgeCombo(-1);
+        EXPECT_EQ(c.count, GetAlignValueCount(CartridgeType(c.left), CartridgeType(c.right), &combo))
+            << c.left << ", " << c.right;
         EXPECT_EQ(c.combo, combo) << c.left << ", " << c.right;
     }
 }
@@ -66,13 +68,13 @@ TEST(CartridgeTypeTables, NamesAndPicturesOfEachType) {
     EXPECT_STREQ(L"CART_STD2", CartridgeIniKey(kCartColourHigh));
 
     const UINT ids[6] = {23, 13, 15, 11, 14, 12};
-    for (CartridgeType t = 0; t < 6; ++t) EXPECT_EQ(ids[t], CartridgeNameStringId(t));
+    for (LONG t = 0; t < 6; ++t) EXPECT_EQ(ids[t], CartridgeNameStringId(CartridgeType(t)));
 
     // A damaged stored type reads as "no cartridge" and indexes nothing.
     for (LONG odd : {-1L, 6L, 1000L}) {
-        EXPECT_EQ(nullptr, CartridgeIniKey(odd));
-        EXPECT_EQ(23u, CartridgeNameStringId(odd));
-        EXPECT_EQ(-1, CartridgePictureSet(odd));
+        EXPECT_EQ(nullptr, CartridgeIniKey(CartridgeType(odd)));
+        EXPECT_EQ(23u, CartridgeNameStringId(CartridgeType(odd)));
+        EXPECT_EQ(-1, CartridgePictureSet(CartridgeType(odd)));
     }
     EXPECT_EQ(kInkSetBlack, CartridgePictureSet(kCartBlackHigh));
     EXPECT_EQ(kInkSetColour, CartridgePictureSet(kCartColourHigh));
@@ -90,8 +92,8 @@ TEST(CombinationTables, FilesAndValueNamesPerCombination) {
     EXPECT_STREQ(L"AlignK_", AlignValueNameStem(kComboInvalid));
     EXPECT_STREQ(L"cln1.out", CleaningFileName(kComboInvalid));
     EXPECT_STREQ(L"alg1.out", AlignmentFileName(kComboInvalid));
-    EXPECT_STREQ(L"alg1.out", AlignmentFileName(4));
-    EXPECT_STREQ(L"alg1.out", AlignmentFileName(-3));
+    EXPECT_STREQ(L"alg1.out", AlignmentFileName(CartridgeCombo(4)));
+    EXPECT_STREQ(L"alg1.out", AlignmentFileName(CartridgeCombo(-3)));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST(ModelProfile, AlignmentBoundsPerValue) {
     EXPECT_EQ(6, Model().alignDefaults[kComboBlackColour][1]);
     // No row for the invalid pair or beyond the six values: nothing outside the tables is read.
     EXPECT_EQ(0, AlignMaximum(kComboInvalid, 0));
-    EXPECT_EQ(0, AlignMaximum(4, 0));
+    EXPECT_EQ(0, AlignMaximum(CartridgeCombo(4), 0));
     EXPECT_EQ(0, AlignMaximum(kComboBlackColour, 6));
     EXPECT_EQ(0, AlignMinimum(kComboBlackColour, -1));
 }

@@ -141,7 +141,7 @@ TEST(InitPrinterState, ReinstallingOnTheSameDriverAndPortKeepsTheState) {
     const std::wstring second = env.AddTestPrinter(L"", L"", env.PortOf(first));
     ASSERT_TRUE(InitPrinterState(second.c_str()));
     EXPECT_EQ(KeyPathOf(first), KeyPathOf(second));
-    CartridgeType left = 0, right = 0;
+    CartridgeType left = kCartNone, right = kCartNone;
     ASSERT_TRUE(ReadCartridges(second.c_str(), &left, &right));
     EXPECT_EQ(kCartColourHigh, left);
     EXPECT_EQ(kCartPhoto, right);
@@ -165,7 +165,7 @@ TEST(GetStateKeyPath, UnreadableFriendlyNamesShareTheOfn1Key) {
 
     const std::wstring other = env.AddTestPrinter();
     ASSERT_TRUE(WriteCartridges(bare.c_str(), kCartColour, kCartPhoto));
-    CartridgeType left = 0, right = 0;
+    CartridgeType left = kCartNone, right = kCartNone;
     ASSERT_TRUE(ReadCartridges(other.c_str(), &left, &right));
     EXPECT_EQ(kCartPhoto, right);
 
@@ -218,7 +218,7 @@ TEST(InitPrinterState, LongDriverAndPortNamesInstallUnderACutName) {
     const std::wstring friendly = (driver + L" " + port).substr(0, MAX_PATH - 1);
     ExpectStoredName(printer, friendly);
     EXPECT_EQ(3, StateValue(friendly.substr(0, kStateKeyNameChars), L"CartLeft"));
-    CartridgeType left = 0, right = 0;
+    CartridgeType left = kCartNone, right = kCartNone;
     EXPECT_TRUE(ReadCartridges(printer.c_str(), &left, &right));
 }
 
@@ -230,7 +230,7 @@ TEST(ReadCartridges, APrinterWithoutStateGetsAnEmptyKeyAndFails) {
     ASSERT_TRUE(SetFriendlyNameData(printer, data.data(), (DWORD)(data.size() * 2)));
 
     HandleLedger ledger(HandleLedger::ProgramModule());
-    CartridgeType left = 77, right = 78;
+    CartridgeType left = CartridgeType(77), right = CartridgeType(78);
     EXPECT_FALSE(ReadCartridges(printer.c_str(), &left, &right));
     EXPECT_TRUE(ledger.Balanced());
     EXPECT_EQ(77, left);
@@ -312,7 +312,7 @@ TEST(RefillInkLevels, FillsExactlyTheNewCartridgesCounters) {
         {kCartColour, {kInkLevelC, kInkLevelM, kInkLevelY}},
         {kCartBlackHigh, {kInkLevelK2}},
         {kCartColourHigh, {kInkLevelC2, kInkLevelM2, kInkLevelY2}},
-        {9, {}},
+        {CartridgeType(9), {}},
     };
     const DWORD capacity[] = {0, 610000000, 231000000, 550000000, 1100000000, 915000000};
     for (const auto &c : cases) {
@@ -414,7 +414,7 @@ TEST(PrinterStateKey, AReadOnlyCallerReadsEverythingAndWritesNothing) {
                        reinterpret_cast<const void *>(&CreateDenied));
     HandleLedger ledger(HandleLedger::ProgramModule());
 
-    CartridgeType left = 0, right = 0;
+    CartridgeType left = kCartNone, right = kCartNone;
     EXPECT_TRUE(ReadCartridges(printer.c_str(), &left, &right));
     EXPECT_EQ(kCartColour, left);
     InkLevelSet levels = {};
@@ -442,7 +442,7 @@ TEST(PrinterStateKey, NoKeyAtAllFailsEveryOperationWithoutLeaks) {
     ImportPatch create(HandleLedger::ProgramModule(), "advapi32.dll", "RegCreateKeyExW",
                        reinterpret_cast<const void *>(&CreateDenied));
     HandleLedger ledger(HandleLedger::ProgramModule());
-    CartridgeType left = 5, right = 5;
+    CartridgeType left = CartridgeType(5), right = CartridgeType(5);
     EXPECT_FALSE(ReadCartridges(printer.c_str(), &left, &right));
     EXPECT_EQ(5, left);
     InkLevelSet levels = {};

@@ -63,7 +63,8 @@ TEST_F(AlignEdit, ReadsNineCharactersAtMost) {
 TEST_F(AlignEdit, PairsWithoutValuesOrRowsAllowOnlyZero) {
     // Black only and colour only have bounds 0 to 0; an invalid pair (5) and unknown combinations
     // have no row in the table and get the same bounds instead of reading past it.
-    const CartridgeCombo combos[] = {kComboBlackOnly, kComboColourOnly, kComboInvalid, 4, -1, 1000};
+    const CartridgeCombo combos[] = {kComboBlackOnly, kComboColourOnly, kComboInvalid, CartridgeCombo(4),
+                                     CartridgeCombo(-1), CartridgeCombo(1000)};
     for (CartridgeCombo combo : combos) {
         EXPECT_EQ(Result(0, L"0"), Validate(L"17", IDC_EDIT_A, combo, 0)) << combo;
         EXPECT_EQ(Result(0, L"0"), Validate(L"0", IDC_EDIT_F, combo, 5)) << combo;

@@ -285,7 +285,8 @@ TEST(CartridgeCombo, FillRecordsEveryTypesIndexAndSelectsOnlyListedTypes) {
     EXPECT_EQ(0, SendDlgItemMessageW(dialog, IDC_RIGHT_COMBO, CB_GETCURSEL, 0, 0));
 
     // A refill empties the list first; types outside 0..5 select nothing and touch no entry.
-    for (CartridgeType damaged : {LONG(6), LONG(-1), LONG(0x7FFFFFFF), LONG(0x80000000)}) {
+    for (CartridgeType damaged : {CartridgeType(6), CartridgeType(-1), CartridgeType(0x7FFFFFFF),
+                                  CartridgeType(LONG(0x80000000))}) {
         FillCartridgeCombo(dialog, L"Ingen sådan skrivare", IDC_LEFT_COMBO, left, Model().leftHolderMask, damaged);
         EXPECT_EQ(2, SendDlgItemMessageW(dialog, IDC_LEFT_COMBO, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(CB_ERR, SendDlgItemMessageW(dialog, IDC_LEFT_COMBO, CB_GETCURSEL, 0, 0));

@@ -30,7 +30,7 @@ INT_PTR CALLBACK ConventionalProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return TRUE;
     case WM_COMMAND:
         if (g_askBeforeEnding && LOWORD(wParam) == IDOK) {
-            WCHAR name[kPrinterNameChars];
+            WCHAR name[kTextChars];
             GetDialogPrinterName(dialog, name);
             g_answer = MessageBoxW(dialog, L"Fortsätta?", name, MB_RETRYCANCEL);
         }

@@ -78,8 +78,8 @@ TEST(InkLevelPicture, AMissingCounterShowsTheQuestionMark) {
 TEST(InkLevelPicture, NoCartridgeAndUnknownTypesHaveNoPicture) {
     const InkLevelSet set = FullSet();
     EXPECT_EQ(0u, InkLevelPictureId(kCartNone, set));
-    EXPECT_EQ(0u, InkLevelPictureId(6, set));
-    EXPECT_EQ(0u, InkLevelPictureId(-1, set));
+    EXPECT_EQ(0u, InkLevelPictureId(CartridgeType(6), set));
+    EXPECT_EQ(0u, InkLevelPictureId(CartridgeType(-1), set));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ protected:
         RegCloseKey(key);
     }
     std::wstring Found() {
-        WCHAR path[kBrowserPathChars];
+        WCHAR path[kTextChars];
         path[0] = L'x';
         FindBrowser(m_exe.c_str(), path);
         return path;

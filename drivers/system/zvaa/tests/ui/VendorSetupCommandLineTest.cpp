@@ -9,7 +9,7 @@ namespace {
 
 // The name found, or "<none>" when the line names no printer.
 std::wstring NameIn(const char *line) {
-    WCHAR name[kPrinterNameChars];
+    WCHAR name[kTextChars];
     if (!PrinterNameFromCommandLine(line, name)) {
         EXPECT_EQ(L'\0', name[0]);
         return L"<none>";
