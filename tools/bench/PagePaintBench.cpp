@@ -10,7 +10,7 @@
 
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 #include "state/PrinterInfo.h"
 #include "ui/CartridgeCaption.h"
 #include "ui/InkLevelPicture.h"

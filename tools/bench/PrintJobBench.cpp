@@ -9,8 +9,9 @@
 #include <string>
 
 #include "jobs/PrintFileJob.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/WinePaths.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ constexpr DWORD kFramingBytes = sizeof kJobStartPacket + sizeof kJobOpenPacket +
 // Wine's spooler faults inside SetJobW at level 2; the job's priority and position do not change the
 // bytes or the time to send them.
 BOOL WINAPI AcceptJobSettings(HANDLE, DWORD, DWORD, LPBYTE, DWORD) { return TRUE; }
-
-std::wstring DosPathOfPort(const std::wstring &unixPath) {
-    std::wstring path = L"Z:" + unixPath;
-    for (wchar_t &c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
 
 ULONGLONG FileBytes(const std::wstring &path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -138,8 +132,8 @@ bool BenchPrintJob() {
         const std::wstring bulkPrinter = env.AddTestPrinter();
         const double p = PluginJob(jobPrinter, path);
         const double b = BulkJob(bulkPrinter, path, buffer);
-        const std::wstring jobPort = DosPathOfPort(env.PortOf(jobPrinter));
-        const std::wstring bulkPort = DosPathOfPort(env.PortOf(bulkPrinter));
+        const std::wstring jobPort = WindowsPathOf(env.PortOf(jobPrinter));
+        const std::wstring bulkPort = WindowsPathOf(env.PortOf(bulkPrinter));
         exact = p > 0 && b > 0 && FileBytes(jobPort) == kFileBytes + kFramingBytes && FileBytes(bulkPort) == kFileBytes;
         DeleteFileW(jobPort.c_str());
         DeleteFileW(bulkPort.c_str());
@@ -152,7 +146,7 @@ bool BenchPrintJob() {
         const std::wstring chunkPrinter = env.AddTestPrinter();
         reads = ChunkedReads(path, buffer);
         chunked = ChunkedWriteJob(chunkPrinter, buffer);
-        DeleteFileW(DosPathOfPort(env.PortOf(chunkPrinter)).c_str());
+        DeleteFileW(WindowsPathOf(env.PortOf(chunkPrinter)).c_str());
     }
     DeleteFileW(path.c_str());
     VirtualFree(buffer, 0, MEM_RELEASE);

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "support/PluginLibrary.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

@@ -19,13 +19,13 @@
 
 #include "DriverUiHost.h"
 #include "resources/ResourceIds.h"
-#include "support/ColourScheme.h"
-#include "support/DialogRobot.h"
-#include "support/HeaderRecorder.h"
-#include "support/PngFile.h"
-#include "support/PrinterEnvironment.h"
-#include "support/PrinterStateFixture.h"
-#include "support/TextFit.h"
+#include "testbed/ColourScheme.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/HeaderRecorder.h"
+#include "testbed/PngFile.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/PrinterStateFixture.h"
+#include "testbed/TextFit.h"
 
 namespace {
 

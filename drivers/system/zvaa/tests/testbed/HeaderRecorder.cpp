@@ -1,9 +1,9 @@
-#include "support/HeaderRecorder.h"
+#include "testbed/HeaderRecorder.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 
 namespace {
 HeaderRecorder *g_recorder = nullptr;

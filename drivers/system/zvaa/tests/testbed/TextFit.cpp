@@ -1,4 +1,4 @@
-#include "support/TextFit.h"
+#include "testbed/TextFit.h"
 
 #include <stdio.h>
 
