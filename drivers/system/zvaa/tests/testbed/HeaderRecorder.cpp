@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include "testbed/ImportPatch.h"
+#include "testbed/Utf8.h"
 
 namespace {
 HeaderRecorder *g_recorder = nullptr;
@@ -13,11 +14,6 @@ decltype(&StretchBlt) g_realStretch = nullptr;
 // The brightness of a colour, 0 to 255 (the common luma weights).
 int Luma(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
 
-std::string Utf8(const std::wstring &text) {
-    char out[600] = "";
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
-    return out;
-}
 }  // namespace
 
 HeaderRecorder::HeaderRecorder(HMODULE module)
