@@ -1,11 +1,12 @@
 // The test bed's state-key probe and port files, which black-box tests and the driver-UI host look at
 // the plug-in's work with: a printer's key found from its printer data (or the "OFN1" key when it has
-// none), values written, read back whole and in the registry's order, and the key removed; a port
+// none), values written, read back whole, and the key removed; a port
 // file's bytes read and emptied through the Unix path the printer was given.
 #include <windows.h>
 #include <winspool.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "testbed/InkCounterNames.h"
@@ -29,13 +30,15 @@ TEST(StateKeyProbe, FindsReadsWritesAndRemovesAPrintersKey) {
     EXPECT_EQ(state.KeyPath(), path);
     EXPECT_TRUE(StateKeyPresent(path));
 
-    const std::vector<StateKeyValue> values = ReadStateKeyValues(path);
-    ASSERT_EQ(3u + kInkCounterCount + 10u, values.size());
-    EXPECT_EQ(L"CartLeft", values[0].name);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), values[0].type);
-    EXPECT_EQ(std::string("\x03\0\0\0", 4), values[0].bytes);
-    EXPECT_EQ(kInkCounterNames[0], values[3].name);
-    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), values[3].type);
+    std::map<std::wstring, StateKeyValue> byName;
+    for (const StateKeyValue &value : ReadStateKeyValues(path)) byName[value.name] = value;
+    EXPECT_EQ(3u + kInkCounterCount + 10u, byName.size());
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), byName[L"CartLeft"].type);
+    EXPECT_EQ(std::string("\x03\0\0\0", 4), byName[L"CartLeft"].bytes);
+    for (const wchar_t *counter : kInkCounterNames) {
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), byName[counter].type) << counter;
+        EXPECT_EQ(std::string("\x09\x03\0\0", 4), byName[counter].bytes) << counter;
+    }
 
     // Into a key that is there only, unless asked to make it.
     const DWORD lowered = 5;
