@@ -2,7 +2,7 @@
 
 #include <winspool.h>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 
 namespace {
 

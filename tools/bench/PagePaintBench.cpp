@@ -16,7 +16,7 @@
 #include "core/CartridgeRules.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 #include "state/DriverIni.h"
 #include "state/PrinterInfo.h"
 #include "ui/CartridgeCaption.h"

@@ -12,7 +12,7 @@
 #include "DriverUiHost.h"
 #include "FirstPaint.h"
 #include "resources/ResourceIds.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

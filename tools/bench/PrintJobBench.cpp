@@ -15,8 +15,9 @@
 #include <vector>
 
 #include "jobs/PrintFileJob.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/WinePaths.h"
 
 namespace {
 
@@ -29,13 +30,6 @@ constexpr double kTarget = 0.9;
 // Wine's spooler faults inside SetJobW at level 2; the job's priority and position do not change the
 // bytes or the time to send them.
 BOOL WINAPI AcceptJobSettings(HANDLE, DWORD, DWORD, LPBYTE, DWORD) { return TRUE; }
-
-std::wstring DosPathOfPort(const std::wstring &unixPath) {
-    std::wstring path = L"Z:" + unixPath;
-    for (wchar_t &c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
 
 ULONGLONG FileBytes(const std::wstring &path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -202,8 +196,8 @@ CENSUS_FUNCTION bool SameCalls(PrinterEnvironment &env, const std::wstring &dir)
         sent = BareJob(barePrinter, small) > 0 && sent;
         bare = census.Counts();
     }
-    DeleteFileW(DosPathOfPort(env.PortOf(jobPrinter)).c_str());
-    DeleteFileW(DosPathOfPort(env.PortOf(barePrinter)).c_str());
+    DeleteFileW(WindowsPathOf(env.PortOf(jobPrinter)).c_str());
+    DeleteFileW(WindowsPathOf(env.PortOf(barePrinter)).c_str());
     env.DeletePrinterNamed(jobPrinter);
     env.DeletePrinterNamed(barePrinter);
     if (!sent || own != bare) {
@@ -257,9 +251,9 @@ bool BenchPrintJob() {
             p = PluginJob(jobPrinter, path);
         }
         const double w = BulkJob(bulkPrinter, path, buffer);
-        const std::wstring jobPort = DosPathOfPort(env.PortOf(jobPrinter));
-        const std::wstring barePort = DosPathOfPort(env.PortOf(barePrinter));
-        const std::wstring bulkPort = DosPathOfPort(env.PortOf(bulkPrinter));
+        const std::wstring jobPort = WindowsPathOf(env.PortOf(jobPrinter));
+        const std::wstring barePort = WindowsPathOf(env.PortOf(barePrinter));
+        const std::wstring bulkPort = WindowsPathOf(env.PortOf(bulkPrinter));
         exact = p > 0 && b > 0 && w > 0 && FileBytes(jobPort) == kFileBytes + kFramingBytes &&
                 FileBytes(barePort) == kFileBytes + kFramingBytes && FileBytes(bulkPort) == kFileBytes;
         DeleteFileW(jobPort.c_str());
@@ -278,7 +272,7 @@ bool BenchPrintJob() {
         const std::wstring chunkPrinter = env.AddTestPrinter();
         reads = ChunkedReads(path, buffer);
         chunked = ChunkedWriteJob(chunkPrinter, buffer);
-        DeleteFileW(DosPathOfPort(env.PortOf(chunkPrinter)).c_str());
+        DeleteFileW(WindowsPathOf(env.PortOf(chunkPrinter)).c_str());
     }
     DeleteFileW(path.c_str());
     VirtualFree(buffer, 0, MEM_RELEASE);

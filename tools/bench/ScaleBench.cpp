@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "support/PluginLibrary.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

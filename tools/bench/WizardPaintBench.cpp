@@ -11,11 +11,11 @@
 #include <winspool.h>
 
 #include "FirstPaint.h"
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 #include "ui/AlignDialog.h"
 #include "ui/AlignPrepDialog.h"
 #include "ui/CartridgeDialog.h"

@@ -10,18 +10,14 @@
 #include "DriverUiHost.h"
 #include "PrinterStateView.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogRobot.h"
-#include "support/PngFile.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PngFile.h"
+#include "testbed/PortFile.h"
+#include "testbed/StateKeyProbe.h"
+#include "testbed/Utf8.h"
+#include "testbed/WinePaths.h"
 
 namespace {
-
-std::string Utf8(const std::wstring &text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return std::string();
-    std::string out(static_cast<size_t>(n - 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 std::string HexHead(const std::string &bytes, size_t count) {
     std::string out;

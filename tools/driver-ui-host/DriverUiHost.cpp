@@ -3,41 +3,11 @@
 #include <commctrl.h>
 #include <strsafe.h>
 
-#include "support/ImportPatch.h"
+#include "testbed/DriverUiStandIn.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
-
-// The driver's service interface as the plug-in receives it. The plug-in only keeps a reference, so
-// the driver's own services decline.
-class DriverInterfaceStandIn : public IPrintOemDriverUI {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-            *ppv = static_cast<IPrintOemDriverUI *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_refs); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) delete this;
-        return refs;
-    }
-    // The slots of the platform's interface after IUnknown.
-    virtual HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) {
-        return E_NOTIMPL;
-    }
-    virtual HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) { return E_NOTIMPL; }
-    virtual HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) { return E_NOTIMPL; }
-
-private:
-    virtual ~DriverInterfaceStandIn() = default;
-    LONG m_refs = 1;
-};
 
 std::vector<DriverUiHost::JobChange> g_jobChanges;
 
@@ -74,18 +44,10 @@ bool RunningUnderWine() {
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-std::wstring FileBesideProgram(const std::wstring &name) {
-    WCHAR path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
-    if (length == 0 || length >= ARRAYSIZE(path)) return name;
-    WCHAR *slash = wcsrchr(path, L'\\');
-    if (slash) slash[1] = L'\0';
-    return std::wstring(path) + name;
-}
-
 DriverUiHost::DriverUiHost(const std::wstring &dllPath) {
     const std::wstring path = dllPath.empty() ? FileBesideProgram(L"zvaaSUI.dll") : dllPath;
-    m_module = LoadLibraryW(path.c_str());
+    m_library.reset(new PluginLibrary(path));
+    m_module = m_library->module();
     if (!m_module) {
         m_error = L"cannot load " + path;
         return;
@@ -95,30 +57,15 @@ DriverUiHost::DriverUiHost(const std::wstring &dllPath) {
                                             reinterpret_cast<const void *>(&SetJobStandIn)));
     }
 
-    using GetClassObjectFn = HRESULT(WINAPI *)(REFCLSID, REFIID, void **);
-    auto getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void *>(Export("DllGetClassObject")));
-    IClassFactory *factory = nullptr;
-    if (!getClassObject ||
-        FAILED(getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void **>(&factory))) || !factory) {
-        m_error = L"DllGetClassObject gave no class factory";
-        return;
-    }
-    IUnknown *object = nullptr;
-    const HRESULT created = factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void **>(&object));
-    factory->Release();
-    if (FAILED(created) || !object) {
-        m_error = L"the class factory created no object";
-        return;
-    }
-    IPrintOemUI *plugin = nullptr;
-    object->QueryInterface(IID_IPrintOemUI, reinterpret_cast<void **>(&plugin));
-    object->Release();
+    const wchar_t *failure = nullptr;
+    IPrintOemUI *plugin = m_library->CreatePlugin(&failure);
     if (!plugin) {
-        m_error = L"the object does not answer IPrintOemUI";
+        m_error = failure ? failure : L"no plug-in";
         return;
     }
-    m_driverInterface = new DriverInterfaceStandIn;
-    if (FAILED(plugin->PublishDriverInterface(m_driverInterface))) {
+    // The driver's service interface: the plug-in only keeps a reference, so its services decline.
+    m_driverInterface.reset(new DriverUiStandIn);
+    if (FAILED(plugin->PublishDriverInterface(m_driverInterface.get()))) {
         plugin->Release();
         m_error = L"PublishDriverInterface failed";
         return;
@@ -128,9 +75,9 @@ DriverUiHost::DriverUiHost(const std::wstring &dllPath) {
 
 DriverUiHost::~DriverUiHost() {
     if (m_plugin) m_plugin->Release();
-    if (m_driverInterface) m_driverInterface->Release();
+    m_driverInterface.reset();  // after the plug-in has given back its reference
     m_setJobPatch.reset();
-    if (m_module) FreeLibrary(m_module);
+    m_library.reset();  // FreeLibrary
 }
 
 FARPROC DriverUiHost::Export(const char *name) const { return m_module ? GetProcAddress(m_module, name) : nullptr; }

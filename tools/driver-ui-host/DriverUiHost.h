@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+class DriverUiStandIn;
 class ImportPatch;
+class PluginLibrary;
 
 // One call of DevicePropertySheets as the host made it.
 struct SheetCall {
@@ -61,14 +63,13 @@ public:
     static const std::vector<JobChange> &JobChanges();
 
 private:
+    std::unique_ptr<PluginLibrary> m_library;
     HMODULE m_module = nullptr;
     IPrintOemUI *m_plugin = nullptr;
-    IUnknown *m_driverInterface = nullptr;
+    std::unique_ptr<DriverUiStandIn> m_driverInterface;
     std::unique_ptr<ImportPatch> m_setJobPatch;
     std::wstring m_error;
 };
 
 // True when running under Wine.
 bool RunningUnderWine();
-// The full path of a file beside the running program.
-std::wstring FileBesideProgram(const std::wstring &name);

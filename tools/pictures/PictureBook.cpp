@@ -10,7 +10,7 @@
 
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
-#include "support/PngFile.h"
+#include "testbed/PngFile.h"
 #include "ui/KeyedBitmap.h"
 
 namespace {

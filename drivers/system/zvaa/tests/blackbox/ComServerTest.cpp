@@ -2,8 +2,8 @@
 // for, the object created and driven through its table of operations.
 #include <gtest/gtest.h>
 
-#include "support/ImportPatch.h"
-#include "support/PluginLibrary.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The shipped DLL carries every dialog template and bitmap its dialogs load, and no bitmap 156.
 #include <gtest/gtest.h>
 
-#include "support/DialogTemplate.h"
-#include "support/PluginLibrary.h"
+#include "testbed/DialogTemplate.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

@@ -12,30 +12,23 @@
 #include <vector>
 
 #include "DriverUiHost.h"
-#include "PrinterStateView.h"
 #include "resources/ResourceIds.h"
-#include "support/RecordingBrowser.h"
-#include "support/DialogRobot.h"
-#include "support/ImportPatch.h"
-#include "support/PngFile.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/RecordingBrowser.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/InkCounterNames.h"
+#include "testbed/PngFile.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/StateKeyProbe.h"
 
 namespace {
 
 constexpr DWORD kFull[11] = {610000000, 1100000000, 550000000, 915000000, 550000000, 915000000,
                              550000000, 915000000,  231000000, 231000000, 231000000};
-const wchar_t *const kCounterNames[11] = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
-                                          L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
 constexpr LONG kBlack = 1, kPhoto = 2, kColour = 3, kColourHigh = 5;
 
 bool WriteStateValue(const std::wstring &printer, const wchar_t *name, DWORD type, DWORD value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPathOf(printer).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
-                    ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
+    return WriteStateKeyValue(StateKeyPathOf(printer), name, type, &value, sizeof value);
 }
 
 // How the plug-in drew one holder's picture button: the id of the gauge bitmap of a set that matches
@@ -124,7 +117,7 @@ protected:
         ASSERT_TRUE(WriteStateValue(m_printer, L"CartRight", REG_BINARY, static_cast<DWORD>(right)));
     }
     void SetLevels(const DWORD (&levels)[11]) {
-        for (int i = 0; i < 11; ++i) ASSERT_TRUE(WriteStateValue(m_printer, kCounterNames[i], REG_DWORD, levels[i]));
+        for (int i = 0; i < 11; ++i) ASSERT_TRUE(WriteStateValue(m_printer, kInkCounterNames[i], REG_DWORD, levels[i]));
     }
 
     // Shows the printer's properties; `look` runs on the page once the sheet is up, then the sheet

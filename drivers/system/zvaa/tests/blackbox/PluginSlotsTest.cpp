@@ -7,9 +7,9 @@
 
 #include <string.h>
 
-#include "support/FakeDriverUi.h"
-#include "support/PluginLibrary.h"
-#include "support/StdcallProbe.h"
+#include "testbed/DriverUiStandIn.h"
+#include "testbed/PluginLibrary.h"
+#include "testbed/StdcallProbe.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ TEST_F(PluginSlots, HandledSlots) {
     EXPECT_EQ((uint32_t)S_OK, r.eax);
     EXPECT_EQ(16u, param.cbBufSize);
 
-    FakeDriverUi driver(true);
+    DriverUiStandIn driver(true);
     r = Call(kPublishDriverInterface, {Arg(static_cast<IUnknown *>(&driver))});
     EXPECT_EQ(0, r.stackImbalance);
     EXPECT_EQ((uint32_t)S_OK, r.eax);

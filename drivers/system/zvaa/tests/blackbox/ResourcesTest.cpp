@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "support/PluginLibrary.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "support/DialogRobot.h"
-#include "support/ImportPatch.h"
-#include "support/PluginLibrary.h"
-#include "support/PrinterEnvironment.h"
-#include "support/PrinterStateFixture.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PluginLibrary.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/PrinterStateFixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "core/OemPrivateDevmode.h"
 #include "state/PrinterStateKey.h"
 #include "support/HandleLedger.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 #include "zvaaSUI.h"
 
 namespace {

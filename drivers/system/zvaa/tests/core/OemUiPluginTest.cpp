@@ -4,7 +4,7 @@
 
 #include "core/ComServer.h"
 #include "core/OemUiPlugin.h"
-#include "support/FakeDriverUi.h"
+#include "testbed/DriverUiStandIn.h"
 
 namespace {
 
@@ -111,12 +111,12 @@ TEST_F(PluginTest, QueryColorProfileWithoutSizeOrFlagsPointerFailsSafely) {
 }
 
 TEST_F(PluginTest, PublishDriverInterfaceKeepsOneReferenceUntilTheObjectGoes) {
-    FakeDriverUi driver(true);
+    DriverUiStandIn driver(true);
     ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&driver));
     EXPECT_EQ(2, driver.refs);
 
     // A second offer is taken as settled: not even queried.
-    FakeDriverUi other(true);
+    DriverUiStandIn other(true);
     EXPECT_EQ(S_OK, plugin->PublishDriverInterface(&other));
     EXPECT_EQ(0, other.queries);
     EXPECT_EQ(1, other.refs);
@@ -130,13 +130,13 @@ TEST_F(PluginTest, PublishDriverInterfaceKeepsOneReferenceUntilTheObjectGoes) {
 }
 
 TEST_F(PluginTest, PublishDriverInterfaceRefusesAnOfferWithoutTheDriverUi) {
-    FakeDriverUi helper(false);
+    DriverUiStandIn helper(false);
     EXPECT_EQ(E_FAIL, plugin->PublishDriverInterface(&helper));
     EXPECT_EQ(1, helper.refs);
     EXPECT_EQ(E_FAIL, plugin->PublishDriverInterface(nullptr));
 
     // After refusals the real driver interface is still accepted.
-    FakeDriverUi driver(true);
+    DriverUiStandIn driver(true);
     EXPECT_EQ(S_OK, plugin->PublishDriverInterface(&driver));
     EXPECT_EQ(2, driver.refs);
     EXPECT_EQ(0u, plugin->Release());

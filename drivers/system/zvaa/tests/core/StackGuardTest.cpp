@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/PluginLibrary.h"
+#include "testbed/PluginLibrary.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "hostile/HostilePlugin.h"
-#include "support/DialogRobot.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "hostile/HostilePlugin.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogRobot.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
 namespace {

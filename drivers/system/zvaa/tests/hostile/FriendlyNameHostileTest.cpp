@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "hostile/HostilePlugin.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "support/GdiLedger.h"
 #include "support/HandleLedger.h"
-#include "support/PluginLibrary.h"
+#include "testbed/PluginLibrary.h"
 
 class HostilePlugin : public testing::Test {
 protected:

@@ -14,15 +14,13 @@
 #include "DriverUiHost.h"
 #include "hostile/StateKeyValues.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogRobot.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/InkCounterNames.h"
 #include "support/GdiLedger.h"
 #include "support/HandleLedger.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
-
-const wchar_t *const kCounters[] = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
-                                    L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
 
 std::wstring TextOf(HWND page, int id) {
     WCHAR text[1024] = {};
@@ -80,7 +78,7 @@ protected:
 TEST_F(HostilePage, CountersOfTheWrongTypeOrSize) {
     for (const StateValue &damage : DamagedStateValues()) {
         SCOPED_TRACE(testing::Message() << "type " << damage.first << ", " << damage.second.size() << " bytes");
-        for (const wchar_t *counter : kCounters) WriteStateValue(path, counter, damage);
+        for (const wchar_t *counter : kInkCounterNames) WriteStateValue(path, counter, damage);
         ShowPage([&](HWND page, DialogRobot &) {
             // The pair is readable: both captions name their cartridges whatever the counters hold.
             EXPECT_NE(L"Vänster typ", TextOf(page, IDC_LEFT_TYPE));

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "hostile/HostilePlugin.h"
-#include "support/DialogRobot.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
 namespace {

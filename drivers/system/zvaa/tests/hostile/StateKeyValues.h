@@ -10,22 +10,15 @@
 #include <utility>
 #include <vector>
 
+#include "testbed/StateKeyProbe.h"
+
 using StateValue = std::pair<DWORD, std::string>;  // registry type and bytes
 using StateSnapshot = std::map<std::wstring, StateValue>;
 
 // Every value of the HKLM key at `path`; empty when there is no key.
 inline StateSnapshot ReadStateKey(const std::wstring &path) {
     StateSnapshot values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return values;
-    for (DWORD i = 0;; ++i) {
-        WCHAR name[256];
-        BYTE data[2048];
-        DWORD chars = ARRAYSIZE(name), type = 0, bytes = sizeof data;
-        if (RegEnumValueW(key, i, name, &chars, nullptr, &type, data, &bytes) != ERROR_SUCCESS) break;
-        values[name] = {type, std::string(reinterpret_cast<char *>(data), bytes)};
-    }
-    RegCloseKey(key);
+    for (const StateKeyValue &value : ReadStateKeyValues(path)) values[value.name] = {value.type, value.bytes};
     return values;
 }
 

@@ -13,9 +13,10 @@
 #include "hostile/HostilePlugin.h"
 #include "hostile/StateKeyValues.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogRobot.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/InkCounterNames.h"
+#include "testbed/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
 namespace {
@@ -73,8 +74,7 @@ struct HostileStateValues : HostilePlugin {
 const std::vector<std::wstring> kCartridgeValues = {L"CartLeft", L"CartRight", L"AlignNeed"};
 
 std::vector<std::wstring> LevelAndAlignmentValues() {
-    std::vector<std::wstring> names = {L"LevelK", L"LevelK2", L"LevelC", L"LevelC2", L"LevelM", L"LevelM2",
-                                       L"LevelY", L"LevelY2", L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
+    std::vector<std::wstring> names(kInkCounterNames, kInkCounterNames + kInkCounterCount);
     for (int i = 0; i < 6; ++i) names.push_back(L"AlignCMYK_" + std::to_wstring(i));
     for (int i = 0; i < 4; ++i) names.push_back(L"AlignCMYKcm_" + std::to_wstring(i));
     return names;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 
 struct JobRecorder {
     struct JobChange {

@@ -7,8 +7,8 @@
 #include "JobRecorder.h"
 #include "jobs/MaintenancePrints.h"
 #include "state/PrinterStateKey.h"
-#include "support/DialogRobot.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "JobRecorder.h"
 #include "jobs/PrintFileJob.h"
 #include "support/HandleLedger.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

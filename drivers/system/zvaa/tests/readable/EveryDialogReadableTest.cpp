@@ -19,13 +19,14 @@
 
 #include "DriverUiHost.h"
 #include "resources/ResourceIds.h"
-#include "support/ColourScheme.h"
-#include "support/DialogRobot.h"
-#include "support/HeaderRecorder.h"
-#include "support/PngFile.h"
-#include "support/PrinterEnvironment.h"
-#include "support/PrinterStateFixture.h"
-#include "support/TextFit.h"
+#include "testbed/ColourScheme.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/HeaderRecorder.h"
+#include "testbed/PngFile.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/PrinterStateFixture.h"
+#include "testbed/TextFit.h"
+#include "testbed/Utf8.h"
 
 namespace {
 
@@ -66,11 +67,6 @@ std::wstring DemoIniKeys() {
     return keys;
 }
 
-std::string Utf8(const std::wstring &text) {
-    char out[600] = "";
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
-    return out;
-}
 
 class EveryDialog : public testing::Test {
 protected:

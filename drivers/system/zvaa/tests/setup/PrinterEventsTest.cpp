@@ -11,9 +11,9 @@
 
 #include "setup/PrinterEvents.h"
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PluginLibrary.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PluginLibrary.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

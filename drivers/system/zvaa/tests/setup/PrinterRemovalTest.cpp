@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PluginLibrary.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PluginLibrary.h"
+#include "testbed/PrinterEnvironment.h"
 #include "zvaaSUI.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "state/DriverStateKeys.h"
 #include "state/PrinterStateKey.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 #if defined(_WIN64)
 namespace {

@@ -6,8 +6,8 @@
 
 #include "state/DriverIni.h"
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "state/PrinterInfo.h"
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
 
 TEST(FetchPrinterInfo, ByNameGivesTheRecordAndReleasesEverythingButTheRecord) {
     PrinterEnvironment env;

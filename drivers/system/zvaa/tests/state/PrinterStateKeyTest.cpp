@@ -12,8 +12,8 @@
 
 #include "state/PrinterStateKey.h"
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 
 namespace LedgerKind {
 constexpr char kRegistryKey[] = "registry key";

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "resources/ResourceIds.h"
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 #include "ui/AlignDialog.h"
 #include "ui/AlignPrepDialog.h"
 #include "ui/WizardDialog.h"

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "resources/ResourceIds.h"
-#include "support/ImportPatch.h"
-#include "support/MemoryCanvas.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/MemoryCanvas.h"
 #include "ui/CartridgeDialog.h"
 #include "ui/WizardTestPrinter.h"
 

@@ -9,9 +9,9 @@
 #include "state/PrinterStateKey.h"
 #include "support/GdiLedger.h"
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/MemoryCanvas.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/MemoryCanvas.h"
+#include "testbed/PrinterEnvironment.h"
 #include "ui/InkLevelPicture.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
-#include "support/ImportPatch.h"
-#include "support/PngFile.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PngFile.h"
 #include "ui/AlignDialog.h"
 #include "ui/CartridgeDialog.h"
 #include "ui/WizardTestPrinter.h"

@@ -5,7 +5,7 @@
 
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
-#include "support/MemoryCanvas.h"
+#include "testbed/MemoryCanvas.h"
 #include "ui/KeyedBitmap.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "support/HandleLedger.h"
-#include "support/PrinterEnvironment.h"
-#include "support/RecordingBrowser.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/RecordingBrowser.h"
 #include "ui/SuppliesBrowser.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogTemplate.h"
+#include "testbed/DialogTemplate.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
 #include "support/GdiLedger.h"
-#include "support/ImportPatch.h"
-#include "support/MemoryCanvas.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/MemoryCanvas.h"
 #include "ui/WizardHeader.h"
 
 namespace {

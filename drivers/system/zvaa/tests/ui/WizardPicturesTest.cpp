@@ -6,8 +6,8 @@
 #include <stdlib.h>
 
 #include "resources/ResourceIds.h"
-#include "support/ImportPatch.h"
-#include "support/PngFile.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PngFile.h"
 #include "ui/AlignDialog.h"
 #include "ui/CartridgeDialog.h"
 #include "ui/WizardTestPrinter.h"

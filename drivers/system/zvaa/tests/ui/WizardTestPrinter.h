@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/ModelProfile.h"
-#include "support/DialogRobot.h"
-#include "support/PrinterEnvironment.h"
-#include "support/PrinterStateFixture.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/PrinterStateFixture.h"
 
 inline std::wstring ModuleString(UINT id) {
     WCHAR text[260] = L"";

@@ -1,7 +1,7 @@
 // Entry of the black-box test program, which reaches the plug-in only through zvaaSUI.dll.
 #include <gtest/gtest.h>
 
-#include "support/CrashGuard.h"
+#include "testbed/CrashGuard.h"
 #include "support/HeapCheck.h"
 
 int main(int argc, char **argv) {

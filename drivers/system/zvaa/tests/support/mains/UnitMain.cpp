@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ModelProfile.h"
-#include "support/CrashGuard.h"
+#include "testbed/CrashGuard.h"
 #include "support/HeapCheck.h"
 
 int main(int argc, char **argv) {

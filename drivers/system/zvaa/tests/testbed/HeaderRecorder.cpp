@@ -1,9 +1,10 @@
-#include "support/HeaderRecorder.h"
+#include "testbed/HeaderRecorder.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/Utf8.h"
 
 namespace {
 HeaderRecorder *g_recorder = nullptr;
@@ -13,11 +14,6 @@ decltype(&StretchBlt) g_realStretch = nullptr;
 // The brightness of a colour, 0 to 255 (the common luma weights).
 int Luma(COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; }
 
-std::string Utf8(const std::wstring &text) {
-    char out[600] = "";
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
-    return out;
-}
 }  // namespace
 
 HeaderRecorder::HeaderRecorder(HMODULE module)

@@ -1,4 +1,4 @@
-#include "support/ImportPatch.h"
+#include "testbed/ImportPatch.h"
 
 #include <string.h>
 

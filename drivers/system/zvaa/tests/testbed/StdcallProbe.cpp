@@ -1,4 +1,4 @@
-#include "support/StdcallProbe.h"
+#include "testbed/StdcallProbe.h"
 
 #if defined(__i386__)
 // int32_t probe(const void *fn, const uint32_t *args, uint32_t count, uint32_t *eax)

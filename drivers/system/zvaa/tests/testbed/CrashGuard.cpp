@@ -1,4 +1,4 @@
-#include "support/CrashGuard.h"
+#include "testbed/CrashGuard.h"
 
 #include <windows.h>
 #include <stdio.h>

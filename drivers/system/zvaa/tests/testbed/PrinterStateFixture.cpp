@@ -1,22 +1,14 @@
-#include "support/PrinterStateFixture.h"
+#include "testbed/PrinterStateFixture.h"
 
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
+#include "testbed/StateKeyProbe.h"
 
-const wchar_t *const kInkCounterNames[11] = {L"LevelK",  L"LevelK2", L"LevelC",      L"LevelC2",
-                                             L"LevelM",  L"LevelM2", L"LevelY",      L"LevelY2",
-                                             L"LevelPhotoK", L"LevelPhotoC", L"LevelPhotoM"};
+#include <string.h>
 
 namespace {
 
 bool SetValue(const std::wstring &path, const wchar_t *name, DWORD type, LONG value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
-                    ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
+    return WriteStateKeyValue(path, name, type, &value, sizeof value, StateKeyOpen::kCreate);
 }
 
 }  // namespace
@@ -52,23 +44,13 @@ bool PrinterStateFixture::SetDword(const wchar_t *name, DWORD value) const {
     return SetValue(KeyPath(), name, REG_DWORD, static_cast<LONG>(value));
 }
 
-bool PrinterStateFixture::Remove(const wchar_t *name) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
-    const bool ok = RegDeleteValueW(key, name) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
+bool PrinterStateFixture::Remove(const wchar_t *name) const { return DeleteStateKeyValue(KeyPath(), name); }
 
 bool PrinterStateFixture::Read(const wchar_t *name, LONG *value) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return false;
-    DWORD size = sizeof *value;
-    const bool ok =
-        RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS &&
-        size == sizeof *value;
-    RegCloseKey(key);
-    return ok;
+    std::string bytes;
+    if (!ReadStateKeyValue(KeyPath(), name, nullptr, &bytes) || bytes.size() != sizeof *value) return false;
+    memcpy(value, bytes.data(), sizeof *value);
+    return true;
 }
 
 LONG PrinterStateFixture::Get(const wchar_t *name, LONG missing) const {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "support/HandleLedger.h"
-#include "support/ImportPatch.h"
-#include "support/PrinterEnvironment.h"
+#include "testbed/ImportPatch.h"
+#include "testbed/PrinterEnvironment.h"
 
 TEST(HandleLedger, SeesRegistryKeysLeftOpenAndClosed) {
     HandleLedger ledger(HandleLedger::ProgramModule());

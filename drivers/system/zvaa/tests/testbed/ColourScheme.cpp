@@ -1,4 +1,4 @@
-#include "support/ColourScheme.h"
+#include "testbed/ColourScheme.h"
 
 namespace {
 struct SchemeColour {

@@ -4,7 +4,7 @@
 #include <winspool.h>
 #include <gtest/gtest.h>
 
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/PngFile.h"
+#include "testbed/PngFile.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -1,4 +1,4 @@
-#include "support/DialogTemplate.h"
+#include "testbed/DialogTemplate.h"
 
 namespace {
 

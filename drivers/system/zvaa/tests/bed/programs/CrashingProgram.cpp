@@ -2,7 +2,7 @@
 // not wait on a debugger's dialog.
 #include <windows.h>
 
-#include "support/CrashGuard.h"
+#include "testbed/CrashGuard.h"
 
 int main() {
     InstallCrashGuard();

@@ -1,4 +1,4 @@
-#include "support/RecordingBrowser.h"
+#include "testbed/RecordingBrowser.h"
 
 #include <windows.h>
 

@@ -8,10 +8,9 @@
 
 #include <string>
 
-class PrinterEnvironment;
+#include "testbed/InkCounterNames.h"
 
-// The eleven ink counters in their stored order.
-extern const wchar_t *const kInkCounterNames[11];
+class PrinterEnvironment;
 
 class PrinterStateFixture {
 public:

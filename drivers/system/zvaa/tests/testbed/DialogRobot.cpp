@@ -1,8 +1,8 @@
-#include "support/DialogRobot.h"
+#include "testbed/DialogRobot.h"
 
 #include <algorithm>
 
-#include "support/PngFile.h"
+#include "testbed/PngFile.h"
 
 namespace {
 

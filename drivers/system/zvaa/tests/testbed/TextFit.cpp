@@ -1,6 +1,8 @@
-#include "support/TextFit.h"
+#include "testbed/TextFit.h"
 
 #include <stdio.h>
+
+#include "testbed/Utf8.h"
 
 namespace {
 
@@ -154,11 +156,9 @@ std::vector<TextMisfit> FindTextMisfits(HWND dialog) {
 std::string DescribeMisfits(const std::vector<TextMisfit> &misfits) {
     std::string out;
     for (const TextMisfit &m : misfits) {
-        char utf8[1024] = "";
-        WideCharToMultiByte(CP_UTF8, 0, m.text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
         char line[1200];
-        snprintf(line, sizeof line, "  control %d \"%s\": needs %ld x %ld (one line %d), has %ld x %ld\n", m.id, utf8,
-                 m.needed.cx, m.needed.cy, m.oneLine, m.room.cx, m.room.cy);
+        snprintf(line, sizeof line, "  control %d \"%s\": needs %ld x %ld (one line %d), has %ld x %ld\n", m.id,
+                 Utf8(m.text).c_str(), m.needed.cx, m.needed.cy, m.oneLine, m.room.cx, m.room.cy);
         out += line;
     }
     return out;

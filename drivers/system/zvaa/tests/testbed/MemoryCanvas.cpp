@@ -1,4 +1,4 @@
-#include "support/MemoryCanvas.h"
+#include "testbed/MemoryCanvas.h"
 
 MemoryCanvas::MemoryCanvas(int width, int height) : m_width(width), m_height(height) {
     BITMAPINFO info = {};

@@ -7,8 +7,8 @@
 
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
-#include "support/DialogRobot.h"
-#include "support/PngFile.h"
+#include "testbed/DialogRobot.h"
+#include "testbed/PngFile.h"
 #include "ui/DialogConventions.h"
 #include "ui/WizardHeader.h"
 

@@ -1,59 +1,20 @@
-#include "support/PrinterEnvironment.h"
+#include "testbed/PrinterEnvironment.h"
 
 #include <winspool.h>
 #include <strsafe.h>
 
 #include <algorithm>
 
+#include "testbed/PortFile.h"
+#include "testbed/PrinterInstall.h"
+#include "testbed/StateKeyProbe.h"
+#include "testbed/WinePaths.h"
+
 namespace {
 
 constexpr wchar_t kStateRoot[] = L"Software\\Zelvorn";
 constexpr wchar_t kSharedLockName[] = L"ZvaaTestPrinterEnvironmentShared";
 constexpr wchar_t kDefaultPrinterKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
-
-// Wine's own path conversions (kernel32); both results live on the process heap.
-typedef char *(CDECL *UnixNameFn)(LPCWSTR);
-typedef WCHAR *(CDECL *DosNameFn)(const char *);
-
-std::wstring Widen(const char *text) {
-    std::wstring out;
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) return out;
-    out.resize(n - 1);
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], n);
-    return out;
-}
-
-std::string Narrow(const std::wstring &text) {
-    std::string out;
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return out;
-    out.resize(n - 1);
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring UnixPathOf(const std::wstring &dosPath) {
-    auto fn = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!fn) return std::wstring();
-    char *unixName = fn(dosPath.c_str());
-    if (!unixName) return std::wstring();
-    std::wstring out = Widen(unixName);
-    HeapFree(GetProcessHeap(), 0, unixName);
-    return out;
-}
-
-std::wstring DosPathOf(const std::wstring &unixPath) {
-    auto fn = reinterpret_cast<DosNameFn>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (!fn) return L"Z:" + unixPath;
-    WCHAR *dosName = fn(Narrow(unixPath).c_str());
-    if (!dosName) return std::wstring();
-    std::wstring out = dosName;
-    HeapFree(GetProcessHeap(), 0, dosName);
-    return out;
-}
 
 bool WriteWholeFile(const std::wstring &path, const void *data, DWORD size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -127,13 +88,7 @@ bool PrinterEnvironment::InstallDriver(const std::wstring &nameOrEmpty) {
     for (const std::wstring *file : {&driverFile, &dataFile, &configFile})
         if (WriteFileAt(DriverFilesDir() + *file, std::string()).empty()) return false;
 
-    DRIVER_INFO_3W info = {};
-    info.cVersion = 3;
-    info.pName = const_cast<LPWSTR>(name.c_str());
-    info.pDriverPath = const_cast<LPWSTR>(driverFile.c_str());
-    info.pDataFile = const_cast<LPWSTR>(dataFile.c_str());
-    info.pConfigFile = const_cast<LPWSTR>(configFile.c_str());
-    if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&info))) return false;
+    if (!AddDriverOfFiles(name, driverFile, dataFile, configFile, false)) return false;
     m_drivers.push_back(name);
     return true;
 }
@@ -157,15 +112,7 @@ std::wstring PrinterEnvironment::AddTestPrinter(const std::wstring &nameIn, cons
     const std::wstring port = portIn.empty() ? NewPortPath() : portIn;
     if (port.empty()) return std::wstring();
 
-    PRINTER_INFO_2W info = {};
-    info.pPrinterName = const_cast<LPWSTR>(name.c_str());
-    info.pPortName = const_cast<LPWSTR>(port.c_str());
-    info.pDriverName = const_cast<LPWSTR>(driver.c_str());
-    info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
-    info.pDatatype = const_cast<LPWSTR>(L"RAW");
-    HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
-    if (!printer) return std::wstring();
-    ClosePrinter(printer);
+    if (!AddPrinterOnPort(name, driver, port)) return std::wstring();
     m_printers.push_back({name, port});
     return name;
 }
@@ -177,17 +124,7 @@ std::wstring PrinterEnvironment::PortOf(const std::wstring &printer) const {
 }
 
 std::string PrinterEnvironment::ReadPortBytes(const std::wstring &printer) const {
-    std::string bytes;
-    const std::wstring port = PortOf(printer);
-    if (port.empty()) return bytes;
-    HANDLE file = CreateFileW(DosPathOf(port).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
+    return ReadPortFile(PortOf(printer));
 }
 
 bool PrinterEnvironment::RenamePrinter(const std::wstring &from, const std::wstring &to) {
@@ -211,22 +148,11 @@ bool PrinterEnvironment::RenamePrinter(const std::wstring &from, const std::wstr
     return ok;
 }
 
-bool PrinterEnvironment::PrinterExists(const std::wstring &printer) const {
-    HANDLE handle = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), &handle, nullptr)) return false;
-    ClosePrinter(handle);
-    return true;
-}
+bool PrinterEnvironment::PrinterExists(const std::wstring &printer) const { return ::PrinterExists(printer); }
 
 bool PrinterEnvironment::DeletePrinterNamed(const std::wstring &printer) { return DeleteOnePrinter(printer); }
 
-std::wstring PrinterEnvironment::DriverFilesDir() const {
-    WCHAR dir[MAX_PATH] = {};
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(dir), sizeof dir, &needed))
-        return std::wstring();
-    return std::wstring(dir) + L"\\3\\";
-}
+std::wstring PrinterEnvironment::DriverFilesDir() const { return DriverFilesDirectory(); }
 
 std::wstring PrinterEnvironment::WriteFileAt(const std::wstring &path, const std::string &bytes) {
     if (!WriteWholeFile(path, bytes.data(), (DWORD)bytes.size())) return std::wstring();
@@ -276,56 +202,23 @@ std::wstring PrinterEnvironment::SystemDir() {
 }
 
 std::wstring PrinterEnvironment::StateKeyPath(const std::wstring &friendlyName) {
-    return std::wstring(kStateRoot) + L"\\" + friendlyName;
+    return ::StateKeyPath(friendlyName);
 }
 
 bool PrinterEnvironment::StateKeyPresent(const std::wstring &friendlyName) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return ::StateKeyPresent(::StateKeyPath(friendlyName));
 }
 
-void PrinterEnvironment::DeleteStateKey(const std::wstring &friendlyName) {
-    // The tree is deleted relative to the root opened in the state's registry view.
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRoot, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &root) != ERROR_SUCCESS)
-        return;
-    RegDeleteTreeW(root, friendlyName.c_str());
-    RegCloseKey(root);
-}
+void PrinterEnvironment::DeleteStateKey(const std::wstring &friendlyName) { ::DeleteStateKey(friendlyName); }
 
 bool PrinterEnvironment::ReadStateValue(const std::wstring &friendlyName, const wchar_t *valueName, DWORD *type,
                                         std::string *bytes) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD size = 0, kind = 0;
-    bool ok = RegQueryValueExW(key, valueName, nullptr, &kind, nullptr, &size) == ERROR_SUCCESS;
-    std::string data(size, '\0');
-    if (ok && size) ok = RegQueryValueExW(key, valueName, nullptr, &kind, reinterpret_cast<LPBYTE>(&data[0]), &size) ==
-                         ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (!ok) return false;
-    data.resize(size);
-    if (type) *type = kind;
-    if (bytes) *bytes = data;
-    return true;
+    return ReadStateKeyValue(::StateKeyPath(friendlyName), valueName, type, bytes);
 }
 
 std::vector<std::wstring> PrinterEnvironment::StateValueNames(const std::wstring &friendlyName) {
     std::vector<std::wstring> names;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StateKeyPath(friendlyName).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return names;
-    WCHAR name[MAX_PATH];
-    for (DWORD i = 0;; ++i) {
-        DWORD chars = ARRAYSIZE(name);
-        if (RegEnumValueW(key, i, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.push_back(name);
-    }
-    RegCloseKey(key);
+    for (const StateKeyValue &value : ReadStateKeyValues(::StateKeyPath(friendlyName))) names.push_back(value.name);
     return names;
 }
 
@@ -397,7 +290,7 @@ void PrinterEnvironment::Teardown() {
 
     for (const std::wstring &file : m_files) DeleteFileW(file.c_str());
     for (const Printer &p : m_printers)
-        if (p.port.find(m_tag) != std::wstring::npos) DeleteFileW(DosPathOf(p.port).c_str());
+        if (p.port.find(m_tag) != std::wstring::npos) DeleteFileW(WindowsPathOf(p.port).c_str());
     if (!m_scratch.empty()) {
         WIN32_FIND_DATAW found;
         HANDLE find = FindFirstFileW((m_scratch + L"*").c_str(), &found);

@@ -1,0 +1,26 @@
+#include "testbed/PortFile.h"
+
+#include <windows.h>
+
+#include "testbed/WinePaths.h"
+
+std::string ReadPortFile(const std::wstring &port) {
+    std::string bytes;
+    if (port.empty()) return bytes;
+    HANDLE file = CreateFileW(WindowsPathOf(port).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool ClearPortFile(const std::wstring &port) {
+    HANDLE file = CreateFileW(WindowsPathOf(port).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}

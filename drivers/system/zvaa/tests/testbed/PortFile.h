@@ -1,0 +1,10 @@
+// A printer port that is a file (a Unix path under Wine, or a Windows path): what the spooler has
+// written to it.
+#pragma once
+
+#include <string>
+
+// The bytes the port file has received so far (empty when there is none).
+std::string ReadPortFile(const std::wstring &port);
+// Empties the port file, so that what it holds next is one job's bytes.
+bool ClearPortFile(const std::wstring &port);
