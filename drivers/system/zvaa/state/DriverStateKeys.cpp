@@ -28,14 +28,21 @@ UniqueHeapBlock<DRIVER_INFO_1W> ListInstalledDrivers(DWORD *count) {
     if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned)) {
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
     }
-    // At least one byte, so that an empty list is still a list.
-    const DWORD size = needed ? needed : 1;
-    UniqueHeapBlock<DRIVER_INFO_1W> drivers(static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size)));
-    if (!drivers) return {};
-    if (!EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers.get()), size, &needed, &returned))
-        return {};
-    *count = returned;
-    return drivers;
+    // A driver installed between the size query and the listing makes the list longer than the room
+    // asked for: ask again with the new size, a few times, rather than give up the deletion.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        // At least one byte, so that an empty list is still a list.
+        const DWORD size = needed ? needed : 1;
+        UniqueHeapBlock<DRIVER_INFO_1W> drivers(static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size)));
+        if (!drivers) return {};
+        if (EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers.get()), size, &needed,
+                                &returned)) {
+            *count = returned;
+            return drivers;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) return {};
+    }
+    return {};
 }
 
 // A key of the deleted driver's, unless a longer installed driver name begins it in the same way:

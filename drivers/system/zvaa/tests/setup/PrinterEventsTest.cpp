@@ -192,6 +192,42 @@ TEST(DriverEvent, AStateKeyWithSubkeysGoesWhole) {
 }
 
 namespace {
+// The spooler's list grows between the size query and the listing (a driver installed meanwhile):
+// the first listing into the asked-for room fails for want of room, twice.
+decltype(&EnumPrinterDriversW) realEnumDrivers;
+int listingsRefused;
+BOOL WINAPI DriverListGrowsMeanwhile(LPWSTR server, LPWSTR environment, DWORD level, LPBYTE drivers, DWORD size,
+                                     LPDWORD needed, LPDWORD returned) {
+    if (drivers && listingsRefused < 2) {
+        ++listingsRefused;
+        realEnumDrivers(server, environment, level, nullptr, 0, needed, returned);
+        *needed = size + 64;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    return realEnumDrivers(server, environment, level, drivers, size, needed, returned);
+}
+}  // namespace
+
+TEST(DriverEvent, ADriverListThatGrowsWhileItIsFetchedStillLetsTheKeysGo) {
+    PrinterEnvironment env;
+    env.LockShared();  // the event also deletes the library's copy in the system directory
+    const std::wstring printer = env.AddTestPrinter();
+    ASSERT_EQ(S_OK, Install(printer));
+    listingsRefused = 0;
+    {
+        ImportPatch list(HandleLedger::ProgramModule(), "winspool.drv", "EnumPrinterDriversW",
+                         reinterpret_cast<const void *>(&DriverListGrowsMeanwhile));
+        realEnumDrivers = list.original<decltype(&EnumPrinterDriversW)>();
+        HandleLedger ledger(HandleLedger::ProgramModule());
+        EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+        EXPECT_TRUE(ledger.Balanced());
+    }
+    EXPECT_EQ(2, listingsRefused);
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer)));
+}
+
+namespace {
 decltype(&DeleteFileW) realDelete;
 BOOL WINAPI LibraryStaysPut(LPCWSTR path) {
     if (lstrcmpiW(path, LibraryInSystemDir().c_str()) == 0) {
