@@ -224,9 +224,11 @@ bool WriteAlignValues(LPCWSTR printerName, const LONG values[kMaxAlignValues]) {
     return all ? WriteAlignNeed(printerName, 0) : false;
 }
 
-bool WriteDefaultAlignValues(LPCWSTR printerName) {
-    UniqueKey key;
-    if (!OpenStateKey(printerName, key.put())) return false;
+namespace {
+
+// Hands `write` the name and default of every alignment value of every combination; true when each
+// was written.
+template <typename Write> bool ForEachDefaultAlignValue(Write write) {
     const ModelProfile &model = Model();
     bool all = true;
     for (int row = 0; row < kComboRows; ++row) {
@@ -235,10 +237,19 @@ bool WriteDefaultAlignValues(LPCWSTR printerName) {
         for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
             WCHAR name[32];
             all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-                  SetValue(key.get(), name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
+                  write(name, (DWORD)model.alignDefaults[combo][i]) && all;
         }
     }
     return all;
+}
+
+}  // namespace
+
+bool WriteDefaultAlignValues(LPCWSTR printerName) {
+    UniqueKey key;
+    if (!OpenStateKey(printerName, key.put())) return false;
+    return ForEachDefaultAlignValue(
+        [&key](LPCWSTR name, DWORD value) { return SetValue(key.get(), name, REG_BINARY, value); });
 }
 
 bool RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
@@ -279,15 +290,9 @@ bool InitPrinterState(LPCWSTR printerName) {
     const ModelProfile &model = Model();
     bool all = SetMissingValue(key.get(), L"CartLeft", REG_BINARY, (DWORD)model.defaultLeft);
     all = SetMissingValue(key.get(), L"CartRight", REG_BINARY, (DWORD)model.defaultRight) && all;
-    for (int row = 0; row < kComboRows; ++row) {
-        const CartridgeCombo combo = static_cast<CartridgeCombo>(row);
-        const LONG count = (LONG)model.alignCounts[combo];
-        for (LONG i = 0; i < count && i < kMaxAlignValues; ++i) {
-            WCHAR name[32];
-            all = AlignValueName(combo, (int)i, name, ARRAYSIZE(name)) &&
-                  SetMissingValue(key.get(), name, REG_BINARY, (DWORD)model.alignDefaults[combo][i]) && all;
-        }
-    }
+    all = ForEachDefaultAlignValue([&key](LPCWSTR name, DWORD value) {
+              return SetMissingValue(key.get(), name, REG_BINARY, value);
+          }) && all;
     for (int i = 0; i < kInkLevelCount; ++i)
         all = SetMissingValue(key.get(), kInkCounters[i].name, REG_DWORD, model.inkCapacity[kInkCounters[i].type]) &&
               all;
