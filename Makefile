@@ -9,13 +9,17 @@
 #                  and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
 #   make show WHAT=properties|setup|manual|banner   one of the host's commands for a person on $DISPLAY
 # ARCH=x86 or ARCH=x64 picks one architecture; demo, show and pictures take the first one named (x86
-# unless ARCH=x64 is given).
+# unless ARCH=x64 is given, or the machine runs no 32-bit programs).
 BUILD ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 ARGS ?=
 ARCH ?= x86 x64
-ONE_ARCH := $(firstword $(ARCH))
+# Whether this machine's kernel runs 32-bit programs (1 or 0): where it does not, nothing of the x86 tree
+# runs under Wine (cmake/wine-loader.sh), so demo, show and pictures take x64 unless ARCH says otherwise.
+RUNS_32BIT := $(shell bash -c '. cmake/wine-loader.sh && echo $$ZVAA_RUNS_32BIT')
+DEFAULT_ONE_ARCH := $(if $(filter 1,$(RUNS_32BIT)),x86,x64)
+ONE_ARCH := $(if $(filter command line environment,$(origin ARCH)),$(firstword $(ARCH)),$(DEFAULT_ONE_ARCH))
 
 toolchain_x86 := i686-mingw
 toolchain_x64 := x86_64-mingw
@@ -49,10 +53,11 @@ clean:
 	rm -rf $(BUILD)
 
 bench: build
-	@rc=0; $(foreach a,$(ARCH),echo "== bench $(a) ==" && bash cmake/wine-session.sh $(call tree,$(a)) start && \
+	@rc=0; $(foreach a,$(ARCH),echo "== bench $(a) ==" && \
+	    if [ $(a) = x86 ] && [ "$(RUNS_32BIT)" = 0 ]; then echo "bench: this machine runs no 32-bit programs"; else bash cmake/wine-session.sh $(call tree,$(a)) start && \
 	    { ZVAA_RUN_TIMEOUT=$${ZVAA_RUN_TIMEOUT:-900} bash cmake/wine-run.sh $(abspath $(call tree,$(a)))/wine/prefix \
 	        $(call tree,$(a))/bin/zvaa_bench.exe $(FIGURES) || rc=1; }; \
-	    bash cmake/wine-session.sh $(call tree,$(a)) stop;) exit $$rc
+	    bash cmake/wine-session.sh $(call tree,$(a)) stop; fi;) exit $$rc
 
 demo: ARCH := $(ONE_ARCH)
 demo: build

@@ -17,6 +17,7 @@ template=$root/template
 prefix=$root/prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+. "$(dirname "$0")/wine-loader.sh"
 
 # The build tree's own template (whatever architecture it was made for) is the start of every scale's;
 # the test session (wine-session.sh) makes it.

@@ -3,6 +3,7 @@
 # after ZVAA_RUN_TIMEOUT seconds (default 60) so that it fails its own test and no other.
 set -u
 prefix=$1; shift
+. "$(dirname "$0")/wine-loader.sh"
 # The prefix's architecture is the build tree's (wine/arch beside the prefix).
 export WINEPREFIX=$prefix WINEARCH=$(cat "$prefix/../arch" 2>/dev/null || echo win32) WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${ZVAA_WINEDEBUG:--all}

@@ -16,6 +16,7 @@ template=$root/template
 prefix=$root/prefix
 
 arch=$(cat "$root/arch" 2>/dev/null || echo win32)
+. "$(dirname "$0")/wine-loader.sh"
 export WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 

@@ -46,6 +46,7 @@ mkdir -p "$demo/wine"
 cp "$build/wine/arch" "$demo/wine/arch"
 bash "$root/cmake/wine-session.sh" "$demo" fresh
 prefix=$demo/wine/prefix
+. "$root/cmake/wine-loader.sh"
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 stop() { bash "$root/cmake/wine-session.sh" "$demo" stop; }
 trap stop EXIT
