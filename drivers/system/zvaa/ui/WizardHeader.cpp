@@ -6,20 +6,44 @@
 
 namespace {
 
-// The band's look at the standard scale (96 DPI), where its 36 dialog units are 59 pixels high. Every
-// measure grows with the band, which grows with the dialog's own font, so the text keeps its place in
-// the band at every scale; at the standard scale the band looks exactly as it always has.
-constexpr int kStandardBand = 59;
-constexpr int kStandardTop = 7;
-constexpr int kStandardTitleX = 24;
-constexpr int kStandardBodyX = 36;
-constexpr int kStandardLine = 14;
-constexpr int kStandardTitleWidth = 5;
-constexpr int kStandardBodyWidth = 4;
-// The printer picture is 16/14 of the band's height wide (67 of 59 at the standard scale).
-constexpr int kPictureWidthPerHeight[2] = {16, 14};
+// The band as described at the standard scale: dialog base units (8, 16), with which the band's 36
+// dialog units are 58 pixels high. Every measure below is given there in base units, so it follows
+// the units the platform reports at every scale.
+constexpr int kStandardUnitX = 8;
+constexpr int kStandardUnitY = 16;
+constexpr int kStandardBand = 58;
+// Base units whose band differs by no more than this from the standard band's proportion agree with
+// it (the dialog manager rounds the band's height to whole pixels).
+constexpr int kAgreeingPixels = 1;
 
-int Scaled(int standard, int band) { return standard * band / kStandardBand; }
+// The base units that measure the band. The platform's own where they agree with the band's height;
+// where the band grew with the dialog's font at another scale than the reported units did, the
+// platform's scaled to the band (num / den), so that the text keeps its place in the band.
+struct BandUnits {
+    long long h, v, num, den;
+    bool agree;
+    // numerator / denominator of a horizontal (X) or vertical (Y) base unit, truncated.
+    int X(int numerator, int denominator) const { return static_cast<int>(numerator * h * num / (denominator * den)); }
+    int Y(int numerator, int denominator) const { return static_cast<int>(numerator * v * num / (denominator * den)); }
+};
+
+BandUnits UnitsForBand(int band) {
+    const LONG units = GetDialogBaseUnits();
+    BandUnits u = {static_cast<SHORT>(LOWORD(units)), static_cast<SHORT>(HIWORD(units)), 1, 1, true};
+    // Units no dialog could have count as the standard ones.
+    if (u.h <= 0 || u.v <= 0) {
+        u.h = kStandardUnitX;
+        u.v = kStandardUnitY;
+    }
+    long long expected = u.v * kStandardBand / kStandardUnitY;
+    if (expected < 1) expected = 1;
+    if (band - expected > kAgreeingPixels || expected - band > kAgreeingPixels) {
+        u.num = band;
+        u.den = expected;
+        u.agree = false;
+    }
+    return u;
+}
 
 HFONT CreateHeaderFont(int height, int width, int weight) {
     return CreateFontW(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -54,23 +78,23 @@ template <typename Visit> int ForEachLine(const UINT *strings, Visit visit) {
     return line;
 }
 
-// Where the text goes in a band of the given height with `lines` lines: the standard measures scaled,
-// the line height lowered where the lines would otherwise run past the band's lower edge.
+// Where the text goes: the title at 3h, 7v/16 and the body lines at 4.5h, one line height (0.9v)
+// apart, in fonts 0.8h (bold) and 0.7h wide. Where the band was scaled and the lines would still run
+// past its lower edge, the line height is lowered until they fit.
 struct HeaderLayout {
     int top, titleX, bodyX, lineHeight, titleWidth, bodyWidth;
 };
 
-HeaderLayout LayOut(int band, int lines) {
-    HeaderLayout layout = {Scaled(kStandardTop, band),        Scaled(kStandardTitleX, band),
-                           Scaled(kStandardBodyX, band),      Scaled(kStandardLine, band),
-                           Scaled(kStandardTitleWidth, band), Scaled(kStandardBodyWidth, band)};
-    if (lines > 0 && layout.top + lines * layout.lineHeight > band) {
-        const int fitting = (band - layout.top) / lines;
-        layout.titleWidth = layout.titleWidth * fitting / layout.lineHeight;
-        layout.bodyWidth = layout.bodyWidth * fitting / layout.lineHeight;
+HeaderLayout LayOut(const BandUnits &u, int band, int lines) {
+    HeaderLayout layout = {u.Y(7, 16), u.X(3, 1), u.X(9, 2), u.Y(9, 10), u.X(8, 10), u.X(7, 10)};
+    if (layout.lineHeight < 1) layout.lineHeight = 1;
+    if (!u.agree && lines > 0 && layout.top + static_cast<long long>(lines) * layout.lineHeight > band) {
+        int fitting = (band - layout.top) / lines;
+        if (fitting < 1) fitting = 1;
+        layout.titleWidth = static_cast<int>(static_cast<long long>(layout.titleWidth) * fitting / layout.lineHeight);
+        layout.bodyWidth = static_cast<int>(static_cast<long long>(layout.bodyWidth) * fitting / layout.lineHeight);
         layout.lineHeight = fitting;
     }
-    if (layout.lineHeight < 1) layout.lineHeight = 1;
     if (layout.titleWidth < 1) layout.titleWidth = 1;
     if (layout.bodyWidth < 1) layout.bodyWidth = 1;
     return layout;
@@ -111,9 +135,9 @@ UniqueGdi<HFONT> CreateFittingFont(HDC dc, const UINT *strings, bool title, int 
     return font;
 }
 
-void DrawHeaderText(HDC dc, const UINT *strings, int band, int pictureX) {
+void DrawHeaderText(HDC dc, const UINT *strings, const BandUnits &units, int band, int pictureX) {
     const int lines = ForEachLine(strings, [](int, const WCHAR *, int) {});
-    const HeaderLayout layout = LayOut(band, lines);
+    const HeaderLayout layout = LayOut(units, band, lines);
     const UniqueGdi<HFONT> title =
         CreateFittingFont(dc, strings, true, layout.lineHeight, layout.titleWidth, layout.titleX, pictureX);
     const UniqueGdi<HFONT> body =
@@ -134,16 +158,19 @@ bool WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, co
     if (!item || !item->hDC) return false;
     HDC dc = item->hDC;
 
-    const ResourceBitmapDc banner(dc, Model().module, bannerId);
-    if (!banner) return false;
-
     const int right = item->rcItem.right;
     const int bottom = item->rcItem.bottom;
+    // A band without height or width has nothing to show.
+    if (right <= 0 || bottom <= 0) return false;
 
-    // The picture at the band's right end, as wide as the band's height makes it; a band too narrow
-    // for it gets it squeezed to its whole width.
-    int x = right - bottom * kPictureWidthPerHeight[0] / kPictureWidthPerHeight[1];
-    if (x < 0) x = 0;
+    const ResourceBitmapDc banner(dc, Model().module, bannerId);
+    if (!banner) return false;
+    const BandUnits units = UnitsForBand(bottom);
+
+    // The picture at the band's right end, bottom * v / (2h) wide (as wide as high at the standard
+    // units); a band too narrow for it gets it squeezed to its whole width.
+    const long long pictureWidth = bottom * units.v / (2 * units.h);
+    const int x = pictureWidth >= right ? 0 : static_cast<int>(right - pictureWidth);
 
     // The scheme's window colours, so that the text stands out in every scheme (black on white in the
     // standard one, white on black in a high-contrast one).
@@ -153,7 +180,7 @@ bool WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, co
     if (strings && strings[0] != 0) {
         const COLORREF previousBk = SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         const COLORREF previousText = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawHeaderText(dc, strings, bottom, x);
+        DrawHeaderText(dc, strings, units, bottom, x);
         SetBkColor(dc, previousBk);
         SetTextColor(dc, previousText);
     }

@@ -19,11 +19,14 @@ constexpr UINT kCartridgeIdentify[] = {IDS_IDENTIFY_TITLE, IDS_IDENTIFY_BODY, 0}
 }  // namespace HeaderStrings
 
 // Paints the band into item->hDC over item->rcItem (its left and top are 0): the scheme's window
-// colour as ground, the bitmap `bannerId` at the right end (its width 16/14 of the band's height,
-// stretched to the band's height), then the strings of `strings` (may be null) in the scheme's window
-// text colour. Positions, line height and fonts follow the band's height (59 pixels at 96 DPI, where
-// the title stands at 24, 7 and the body lines at 36, 21, 35, ... in fonts 14 high); lines that would
-// run past the lower edge get a lower line height, and lines that would run into the picture narrower
-// characters. True when painted; false, drawing nothing, without a record, a device context, a memory
-// context or the bitmap. Leaves the context's font and colours as it found them.
+// colour as ground, the bitmap `bannerId` at the right end (stretched to the band's height and
+// bottom * v / (2h) wide), then the strings of `strings` (may be null) in the scheme's window text
+// colour. Measures come from the platform's dialog base units (h, v): the title at 3h, 7v/16 in a bold
+// font 0.9v high and 0.8h wide, the body lines at 4.5h, one font height apart, 0.7h wide; with the
+// units (8, 16) and a band 58 high, the title stands at 24, 7 and the body lines at 36, 21, 35, ...
+// Where the band's height does not agree with the units (it grew with the dialog's font at another
+// scale), the units are scaled to the band, and lines that would run past its lower edge get a lower
+// line height; lines that would run into the picture get narrower characters. True when painted;
+// false, drawing nothing, without a record, a device context, a memory context or the bitmap, and for
+// a band without height or width. Leaves the context's font and colours as it found them.
 bool WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);

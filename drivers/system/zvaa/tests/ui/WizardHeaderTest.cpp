@@ -94,52 +94,111 @@ void ExpectPictureAt(const MemoryCanvas &canvas, int x, int width, int height) {
     EXPECT_EQ(0, differing) << "picture at x " << x << ", " << width << " x " << height;
 }
 
-TEST(WizardHeader, WorkedExampleOfTheBandAtTheStandardScaleAndTwice) {
-    // 59 high, as the band's 36 dialog units are at 96 DPI: the picture 67 wide at the right end, the
-    // title bold at 24, 7 in a font 14 high and 5 wide, the body at 36, 21 in a regular font 14 high
-    // and 4 wide. Twice as high, every measure twice as large.
-    struct Scale {
-        int band, picture, titleX, titleY, bodyX, bodyY, height, titleWidth, bodyWidth;
-    };
-    for (const Scale &s : {Scale{59, 67, 24, 7, 36, 21, 14, 5, 4}, Scale{118, 134, 48, 14, 72, 42, 28, 10, 8}}) {
+// The dialog base units the platform reports, as Windows gives them (GetDialogBaseUnits patched in
+// the program's imports): (8, 16) at 96 DPI, (12, 24) at 144 DPI.
+struct WindowsBaseUnits {
+    static LONG units;
+    static LONG WINAPI Get() { return units; }
+    explicit WindowsBaseUnits(int h, int v)
+        : patch(GetModuleHandleW(nullptr), "user32.dll", "GetDialogBaseUnits", reinterpret_cast<const void *>(&Get)) {
+        units = MAKELONG(h, v);
+    }
+    ImportPatch patch;
+};
+LONG WindowsBaseUnits::units = 0;
+
+// The band as the description paints it, call by call: ground, picture, then every line at the
+// given place in a font of the given height and widths.
+void PaintDescribedBand(const MemoryCanvas &canvas, int picture, int titleX, int bodyX, int top, int height,
+                        int titleWidth, int bodyWidth, const std::vector<std::wstring> &lines) {
+    RECT all = {0, 0, canvas.width(), canvas.height()};
+    FillRect(canvas.dc(), &all, GetSysColorBrush(COLOR_WINDOW));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(Model().module, MAKEINTRESOURCEW(IDB_HEADER_PRINTER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HDC source = CreateCompatibleDC(canvas.dc());
+    HGDIOBJ old = SelectObject(source, bitmap);
+    StretchBlt(canvas.dc(), canvas.width() - picture, 0, picture, canvas.height(), source, 0, 0, 59, 59, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+    SetBkColor(canvas.dc(), GetSysColor(COLOR_WINDOW));
+    SetTextColor(canvas.dc(), GetSysColor(COLOR_WINDOWTEXT));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        HFONT font = CreateFontW(height, i == 0 ? titleWidth : bodyWidth, 0, 0, i == 0 ? 700 : 400, FALSE, FALSE,
+                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, nullptr);
+        HGDIOBJ previous = SelectObject(canvas.dc(), font);
+        TextOutW(canvas.dc(), i == 0 ? titleX : bodyX, top + static_cast<int>(i) * height, lines[i].c_str(),
+                 static_cast<int>(lines[i].size()));
+        SelectObject(canvas.dc(), previous);
+        DeleteObject(font);
+    }
+}
+
+TEST(WizardHeader, TheDescribedBandWithWindowsBaseUnitsAndScaled) {
+    // Base units (8, 16) and a band 58 high, as Windows at 96 DPI gives them: the picture 58 x 58 at
+    // the right end, F = 14, the title at 24, 7 in a bold font 6 wide, the body lines at 36, 21, 35
+    // and 49 in a regular font 5 wide; pixel for pixel what the description paints.
+    {
+        WindowsBaseUnits windows(8, 16);
+        const UINT strings[] = {IDS_INSTALL_TITLE, 9001, IDS_INSTALL_BODY2, 0};
+        MemoryCanvas described(900, 58);
+        PaintDescribedBand(described, 58, 24, 36, 7, 14, 6, 5,
+                           {L"Installera/Byta bläckpatron", L"Första raden", L"Andra raden", L"bläckpatron."});
         HeaderProbe probe;
-        // Wide enough that the body line (drawn opaque) ends well before the picture.
-        MemoryCanvas band(900, s.band);
+        MemoryCanvas band(900, 58);
         band.Fill(kRed);
-        DRAWITEMSTRUCT item = ItemFor(band, IDC_HEADER_ALIGN);
+        DRAWITEMSTRUCT item = ItemFor(band, IDC_HEADER_INSTALL);
+        EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, strings));
+        int differing = 0;
+        for (int y = 0; y < 58; ++y)
+            for (int x = 0; x < 900; ++x) differing += band.Get(x, y) != described.Get(x, y);
+        EXPECT_EQ(0, differing);
+        ASSERT_EQ(4u, probe.calls.size());
+        EXPECT_EQ(49, probe.calls[3].y);
+        EXPECT_EQ(6, probe.calls[0].font.lfWidth);
+        EXPECT_EQ(5, probe.calls[3].font.lfWidth);
+    }
+    // (12, 24) with a band 87 high (Windows at 144 DPI), and the standard units with a band that grew
+    // to 87 without them: the same band half as large again, every line inside it.
+    for (LONG units : {MAKELONG(12, 24), MAKELONG(8, 16)}) {
+        WindowsBaseUnits windows(LOWORD(units), HIWORD(units));
+        HeaderProbe probe;
+        MemoryCanvas band(900, 87);
+        DRAWITEMSTRUCT item = ItemFor(band, IDC_HEADER_INSTALL);
+        EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kCartridgeInstall));
+        ExpectPictureAt(band, 900 - 87, 87, 87);
+        ASSERT_EQ(3u, probe.calls.size());
+        const POINT want[] = {{36, 10}, {54, 31}, {54, 52}};
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(want[i].x, probe.calls[i].x) << i;
+            EXPECT_EQ(want[i].y, probe.calls[i].y) << i;
+            EXPECT_EQ(21, probe.calls[i].font.lfHeight) << i;
+            EXPECT_EQ(i == 0 ? 9 : 8, probe.calls[i].font.lfWidth) << i;
+            EXPECT_LE(probe.calls[i].y + probe.calls[i].font.lfHeight, 87) << i;
+        }
+    }
+}
 
-        EXPECT_TRUE(WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kAlignment));
-
-        const int pictureX = 900 - s.picture;
-        ExpectPictureAt(band, pictureX, s.picture, s.band);
-        EXPECT_EQ(0, band.CountOther(0, 0, pictureX, s.titleY, kWhite)) << "above the title the band is white";
-        EXPECT_EQ(0, band.CountOther(0, s.bodyY + s.height, pictureX, s.band, kWhite)) << "below the body line";
-        EXPECT_EQ(0, band.CountOther(0, 0, s.titleX - 4, s.band, kWhite)) << "left of the text the band is white";
-        EXPECT_GT(band.CountOther(s.titleX, s.titleY, pictureX, s.bodyY, kWhite), 50) << "title drawn";
-        EXPECT_GT(band.CountOther(s.bodyX, s.bodyY, pictureX, s.bodyY + s.height, kWhite), 50) << "body drawn";
-
-        ASSERT_EQ(2u, probe.calls.size());
-        EXPECT_EQ(s.titleX, probe.calls[0].x);
-        EXPECT_EQ(s.titleY, probe.calls[0].y);
-        EXPECT_EQ(L"Justering av bläckpatron", probe.calls[0].text);
-        EXPECT_EQ(s.height, probe.calls[0].font.lfHeight);
-        EXPECT_EQ(s.titleWidth, probe.calls[0].font.lfWidth);
-        EXPECT_EQ(700, probe.calls[0].font.lfWeight);
-        EXPECT_EQ(DEFAULT_CHARSET, probe.calls[0].font.lfCharSet);
-        EXPECT_EQ(L"", std::wstring(probe.calls[0].font.lfFaceName));
-        EXPECT_EQ(s.bodyX, probe.calls[1].x);
-        EXPECT_EQ(s.bodyY, probe.calls[1].y);
-        EXPECT_EQ(L"Justering av bläckpatroner efter installation förbättrar utskriftskvaliteten.", probe.calls[1].text);
-        EXPECT_EQ(s.height, probe.calls[1].font.lfHeight);
-        EXPECT_EQ(s.bodyWidth, probe.calls[1].font.lfWidth);
-        EXPECT_EQ(400, probe.calls[1].font.lfWeight);
+TEST(WizardHeader, AnyItemRectanglePaintsOrDeclines) {
+    // Bands of no height or width, or of a few pixels, give nothing to divide by; none may fault.
+    MemoryCanvas canvas(60, 60);
+    const RECT rects[] = {{0, 0, 40, -1}, {0, 0, 40, -4}, {0, 0, 40, 0}, {0, 0, 0, 58}, {0, 0, -7, 58},
+                          {0, 0, 40, 1},  {0, 0, 40, 4},  {0, 0, 1, 1},  {0, 0, 40, 2000}};
+    for (const RECT &rect : rects) {
+        DRAWITEMSTRUCT item = ItemFor(canvas, IDC_HEADER_SETUP);
+        item.rcItem = rect;
+        EXPECT_EQ(rect.right > 0 && rect.bottom > 0,
+                  WizardHeader(nullptr, &item, IDB_HEADER_PRINTER, HeaderStrings::kSetupPrompt))
+            << rect.right << " x " << rect.bottom;
     }
 }
 
 TEST(WizardHeader, EveryStringStartsALineAndLineFeedsSplitThemAllInsideTheBand) {
-    // Eight lines in a band 90 high: scaled they would be 21 high from 10 down (178 in all), so the
-    // line height drops to (90 - 10) / 8 = 10 and the characters narrow with it (title 7 * 10 / 21,
-    // body 6 * 10 / 21); the title stands at 36, the body at 54.
+    // Eight lines in a band 90 high with the standard units: scaled to the band they would be 22 high
+    // from 10 down (186 in all), so the line height drops to (90 - 10) / 8 = 10 and the characters
+    // narrow with it (title 9 * 10 / 22, body 8 * 10 / 22); the title stands at 37, the body at 55.
+    WindowsBaseUnits windows(8, 16);
     HeaderProbe probe;
     MemoryCanvas band(900, 90);
     DRAWITEMSTRUCT item = ItemFor(band, 1);
@@ -160,11 +219,11 @@ TEST(WizardHeader, EveryStringStartsALineAndLineFeedsSplitThemAllInsideTheBand) 
     };
     ASSERT_EQ(ARRAYSIZE(want), probe.calls.size());
     for (size_t i = 0; i < probe.calls.size(); ++i) {
-        EXPECT_EQ(i == 0 ? 36 : 54, probe.calls[i].x) << i;
+        EXPECT_EQ(i == 0 ? 37 : 55, probe.calls[i].x) << i;
         EXPECT_EQ(want[i].y, probe.calls[i].y) << i;
         EXPECT_EQ(want[i].text, probe.calls[i].text) << i;
         EXPECT_EQ(10, probe.calls[i].font.lfHeight) << i;
-        EXPECT_EQ(i == 0 ? 3 : 2, probe.calls[i].font.lfWidth) << i;
+        EXPECT_EQ(i == 0 ? 4 : 3, probe.calls[i].font.lfWidth) << i;
         EXPECT_LE(probe.calls[i].y + probe.calls[i].font.lfHeight, 90) << i;
     }
 }
