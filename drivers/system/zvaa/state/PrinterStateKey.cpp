@@ -34,13 +34,14 @@ bool NamesTheRoot(LPCWSTR friendlyName) {
 }
 
 // "Software\Zelvorn\" + name, the name cut to what the path holds. Every reader and writer forms the
-// path here, so a cut name always leads to the same key.
+// path here, so a cut name always leads to the same key. False for a name that, as cut, would lead
+// to the root, which holds keys only.
 bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
-    // The root holds keys only: no name may lead to it.
-    if (NamesTheRoot(friendlyName)) return false;
-    if (FAILED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\", kStateRootPath))) return false;
-    const HRESULT appended = StringCchCatNW(path, kStateKeyPathChars, friendlyName, kStateKeyNameChars);
-    return SUCCEEDED(appended) || appended == STRSAFE_E_INSUFFICIENT_BUFFER;
+    WCHAR name[kStateKeyNameChars + 1];
+    const HRESULT cut = StringCchCopyNW(name, ARRAYSIZE(name), friendlyName, kStateKeyNameChars);
+    if (FAILED(cut) && cut != STRSAFE_E_INSUFFICIENT_BUFFER) return false;
+    if (NamesTheRoot(name)) return false;
+    return SUCCEEDED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\%s", kStateRootPath, name));
 }
 
 // A 4-byte value into *slot; the slot changes only when the value was read.
@@ -124,13 +125,13 @@ bool GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
         status = GetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), &type,
                                  reinterpret_cast<LPBYTE>(name), kFriendlyNameBytes, &size);
     }
-    // The stored name has no terminator: its length is the byte count. An empty name, or one of
-    // nothing but backslashes, would make the root itself the printer's key, so it counts as
-    // unreadable too.
+    // The stored name has no terminator: its length is the byte count. An empty name, or one that is
+    // nothing but backslashes once cut to the path's room, would make the root itself the printer's
+    // key, so it counts as unreadable too.
     const DWORD length = size > kFriendlyNameBytes ? 0 : size / sizeof(WCHAR);
     name[length] = L'\0';
-    const bool readable = status == ERROR_SUCCESS && !NamesTheRoot(name);
-    return FormStateKeyPath(readable ? name : kFallbackName, path);
+    if (status == ERROR_SUCCESS && FormStateKeyPath(name, path)) return true;
+    return FormStateKeyPath(kFallbackName, path);
 }
 
 bool OpenStateKey(LPCWSTR printerName, HKEY *key) {

@@ -12,6 +12,7 @@
 
 #include "hostile/HostilePlugin.h"
 #include "testbed/PrinterEnvironment.h"
+#include "testbed/StateKeyProbe.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ TEST_F(HostileFriendlyName, DamagedNamesLeadToTheDocumentedKey) {
         {"an odd byte count", REG_BINARY, Bytes(within) + "Q", within},
         {"one backslash", REG_SZ, Bytes(L"\\"), L"OFN1"},
         {"nothing but backslashes", REG_BINARY, Bytes(L"\\\\\\"), L"OFN1"},
+        {"backslashes up to the cut, then a name", REG_SZ, Bytes(std::wstring(242, L'\\') + L"Y"), L"OFN1"},
     };
     for (const Damage &damage : damages) {
         SCOPED_TRACE(damage.what);
@@ -96,6 +98,7 @@ TEST_F(HostileFriendlyName, DamagedNamesLeadToTheDocumentedKey) {
         // A read makes the key it looks in, as every state operation does; nothing else changed.
         EXPECT_TRUE(PrinterEnvironment::StateKeyPresent(damage.keyName)) << "not the documented key";
         EXPECT_EQ(installedValues, PrinterEnvironment::StateValueNames(env.FriendlyNameOf(printer)));
+        EXPECT_TRUE(ReadStateKeyValues(L"Software\\Zelvorn").empty()) << "the root holds keys only";
         PrinterEnvironment::DeleteStateKey(damage.keyName);
     }
 }
