@@ -147,10 +147,15 @@ UINT ExamplePicture(int group, CartridgeType right, CartridgeCombo combo) {
     }
 }
 
+// Paints the whole item, so that a focus mark drawn before never stays behind: the picture, or the
+// dialog's ground where there is none (picture 156 is not among the resources: colour only shows no
+// example A).
 void DrawExamplePicture(const DRAWITEMSTRUCT *item, UINT pictureId) {
-    // Picture 156 is not among the resources: colour only shows no example A.
     const ResourceBitmapDc picture(item->hDC, Model().module, pictureId, ResourceBitmapDc::kScreenBitmap);
-    if (!picture) return;
+    if (!picture) {
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
     StretchBlt(item->hDC, 0, 0, item->rcItem.right, item->rcItem.bottom, picture.dc(), 0, 0, picture.width(),
                picture.height(), SRCCOPY);
 }

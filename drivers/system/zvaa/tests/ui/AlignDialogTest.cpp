@@ -204,9 +204,11 @@ TEST_F(AlignDialogs, AnUnreadablePairCountsAsNoCartridgesAndTouchesNoOtherValues
     for (int i = 0; i < 6; ++i) EXPECT_NE(0, State().Get((L"AlignCMYK_" + std::to_wstring(i)).c_str())) << i;
 }
 
-// Draws button `id` through the dialog's procedure into a white 64 x 28 picture; the procedure's
+// Draws button `id` through the dialog's procedure into a white 64 x 28 picture, once in full and then
+// once for each focus state given (as the button asks when the focus comes and goes); the procedure's
 // answer and the pixels.
-std::pair<INT_PTR, std::vector<COLORREF>> DrawExample(DialogView &d, int id, DLGPROC procedure = AlignDialogProc) {
+std::pair<INT_PTR, std::vector<COLORREF>> DrawExample(DialogView &d, int id, std::vector<UINT> focusChanges = {},
+                                                      DLGPROC procedure = AlignDialogProc) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP target = CreateCompatibleBitmap(screen, 64, 28);
@@ -221,9 +223,14 @@ std::pair<INT_PTR, std::vector<COLORREF>> DrawExample(DialogView &d, int id, DLG
     item.hDC = dc;
     item.rcItem = all;
     const INT_PTR result = procedure(d.Handle(), WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
+    for (UINT state : focusChanges) {
+        item.itemAction = ODA_FOCUS;
+        item.itemState = state;
+        procedure(d.Handle(), WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
+    }
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < 28; y += 3)
-        for (int x = 0; x < 64; x += 3) pixels.push_back(GetPixel(dc, x, y));
+    for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 64; ++x) pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, previous);
     DeleteObject(target);
     DeleteDC(dc);
@@ -242,8 +249,8 @@ std::vector<COLORREF> PictureOf(UINT bitmapId) {
     HGDIOBJ previous = SelectObject(dc, target), previousSource = SelectObject(source, picture);
     StretchBlt(dc, 0, 0, 64, 28, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < 28; y += 3)
-        for (int x = 0; x < 64; x += 3) pixels.push_back(GetPixel(dc, x, y));
+    for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 64; ++x) pixels.push_back(GetPixel(dc, x, y));
     SelectObject(source, previousSource);
     SelectObject(dc, previous);
     DeleteObject(picture);
@@ -256,13 +263,14 @@ std::vector<COLORREF> PictureOf(UINT bitmapId) {
 
 TEST_F(AlignDialogs, ExamplePicturesFollowThePair) {
     const std::vector<COLORREF> blank(PictureOf(IDB_ALIGN_EXAMPLE_A).size(), RGB(255, 255, 255));
+    const std::vector<COLORREF> ground(blank.size(), GetSysColor(COLOR_BTNFACE));
     const struct {
         LONG left, right;
-        UINT pictures[6];  // 0: nothing drawn
+        UINT pictures[6];  // 0: nothing drawn; 156: the dialog's ground (the picture does not exist)
     } cases[] = {
         {kCartColour, kCartBlack, {106, 112, 109, 110, 111, 108}},
         {kCartColour, kCartPhoto, {106, 112, 111, 108, 0, 0}},
-        {kCartColour, kCartNone, {0, 112, 109, 110, 111, 108}},  // picture 156 does not exist
+        {kCartColour, kCartNone, {156, 112, 109, 110, 111, 108}},
     };
     for (const auto &c : cases) {
         Pair(c.left, c.right);
@@ -271,7 +279,15 @@ TEST_F(AlignDialogs, ExamplePicturesFollowThePair) {
                 SCOPED_TRACE(testing::Message() << c.left << "," << c.right << " example " << g);
                 const auto drawn = DrawExample(d, IDC_EXAMPLE_A + g);
                 EXPECT_EQ(TRUE, drawn.first);
-                EXPECT_TRUE(drawn.second == (c.pictures[g] ? PictureOf(c.pictures[g]) : blank));
+                EXPECT_TRUE(drawn.second == (c.pictures[g] == 156 ? ground
+                                             : c.pictures[g] ? PictureOf(c.pictures[g]) : blank));
+            }
+            // The focus comes to each example and leaves it again: no mark stays behind, whatever
+            // the picture.
+            for (int g = 0; g < 4; ++g) {
+                SCOPED_TRACE(testing::Message() << c.left << "," << c.right << " focus on example " << g);
+                const auto before = DrawExample(d, IDC_EXAMPLE_A + g);
+                EXPECT_EQ(before.second, DrawExample(d, IDC_EXAMPLE_A + g, {ODS_FOCUS, 0}).second);
             }
             // Neither the ids around the examples nor other buttons are drawn by the dialog.
             EXPECT_EQ(FALSE, DrawExample(d, IDC_EXAMPLE_A - 1).first);
@@ -291,11 +307,11 @@ TEST_F(AlignDialogs, PreparationCancelGivesTheAlignmentUp) {
         EXPECT_EQ(POINT({100, 100}), Corner(d));
         EXPECT_EQ(FALSE, AlignPrepDialogProc(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_HEADER_ALIGN_PREP, BN_CLICKED), 0));
         // The illustration leaves its green ground to the button's face.
-        const auto drawn = DrawExample(d, IDC_ALIGN_PICTURE, AlignPrepDialogProc);
+        const auto drawn = DrawExample(d, IDC_ALIGN_PICTURE, {}, AlignPrepDialogProc);
         EXPECT_EQ(FALSE, drawn.first);
         EXPECT_EQ(RGB(255, 255, 255), drawn.second.front());
-        EXPECT_EQ(TRUE, DrawExample(d, IDC_HEADER_ALIGN_PREP, AlignPrepDialogProc).first);
-        EXPECT_EQ(FALSE, DrawExample(d, IDOK, AlignPrepDialogProc).first);
+        EXPECT_EQ(TRUE, DrawExample(d, IDC_HEADER_ALIGN_PREP, {}, AlignPrepDialogProc).first);
+        EXPECT_EQ(FALSE, DrawExample(d, IDOK, {}, AlignPrepDialogProc).first);
         EXPECT_NE(std::vector<COLORREF>(drawn.second.size(), RGB(255, 255, 255)), drawn.second);
         d.Press(IDCANCEL);
     });
