@@ -20,19 +20,25 @@ bool BeginsWithDriver(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength) 
     return wcsncmp(keyName, driverName, driverLength) == 0 && keyName[driverLength] == L' ';
 }
 
+// How often the driver list is asked for before the deletion gives up; between two tries the thread
+// gives way for a moment, so that a change under way can end.
+constexpr int kListingAttempts = 16;
+
 // The drivers the spooler lists, as its level-1 records (names only); empty when it cannot list
-// them.
+// them. A listing fails now and then while other drivers are installed or deleted at the same moment:
+// the list grew past the room asked for, or a driver went between the spooler's count and its read.
+// Either way the list is asked for again, from its size, a few times, rather than the deletion given up.
 UniqueHeapBlock<DRIVER_INFO_1W> ListInstalledDrivers(DWORD *count) {
     *count = 0;
-    DWORD needed = 0, returned = 0;
-    if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned)) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
-    }
-    // A driver installed between the size query and the listing makes the list longer than the room
-    // asked for: ask again with the new size, a few times, rather than give up the deletion.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        // At least one byte, so that an empty list is still a list.
-        const DWORD size = needed ? needed : 1;
+    for (int attempt = 0; attempt < kListingAttempts; ++attempt) {
+        if (attempt > 0) Sleep(1);
+        DWORD needed = 0, returned = 0;
+        if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned) &&
+            GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            continue;
+        // Half as much again as the list needs now, so that drivers installed meanwhile still fit; at
+        // least one byte, so that an empty list is still a list.
+        const DWORD size = needed + needed / 2 + 1;
         UniqueHeapBlock<DRIVER_INFO_1W> drivers(static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size)));
         if (!drivers) return {};
         if (EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers.get()), size, &needed,
@@ -40,7 +46,6 @@ UniqueHeapBlock<DRIVER_INFO_1W> ListInstalledDrivers(DWORD *count) {
             *count = returned;
             return drivers;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= size) return {};
     }
     return {};
 }

@@ -7,6 +7,8 @@
 #include <wctype.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "setup/PrinterEvents.h"
@@ -14,6 +16,7 @@
 #include "testbed/ImportPatch.h"
 #include "testbed/PluginLibrary.h"
 #include "testbed/PrinterEnvironment.h"
+#include "testbed/PrinterInstall.h"
 
 namespace {
 
@@ -225,6 +228,33 @@ TEST(DriverEvent, ADriverListThatGrowsWhileItIsFetchedStillLetsTheKeysGo) {
     }
     EXPECT_EQ(2, listingsRefused);
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer)));
+}
+
+TEST(DriverEvent, DriversInstalledAndDeletedMeanwhileStillLetTheKeysGo) {
+    // Two threads install and delete drivers of their own while the deletion runs, as setup programs
+    // and other tests do beside it: the spooler's listing fails now and then, and the keys go all the
+    // same, every round.
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring files = L"zvtest-" + env.Tag() + L"-0";
+    std::atomic<bool> stop(false);
+    auto churn = [&](int n) {
+        const std::wstring name = L"ZV Växlande " + env.Tag() + L"-" + std::to_wstring(n);
+        while (!stop) {
+            AddDriverOfFiles(name, files + L".drv", files + L".dat", files + L".cfg", true);
+            DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(name.c_str()));
+        }
+    };
+    std::thread first(churn, 1), second(churn, 2);
+    for (int round = 0; round < 30; ++round) {
+        EXPECT_EQ(S_OK, Install(printer));
+        EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
+        EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer))) << "round " << round;
+    }
+    stop = true;
+    first.join();
+    second.join();
 }
 
 namespace {
