@@ -22,6 +22,7 @@
 #include "testbed/ColourScheme.h"
 #include "testbed/DialogRobot.h"
 #include "testbed/HeaderRecorder.h"
+#include "testbed/ImportPatch.h"
 #include "testbed/PngFile.h"
 #include "testbed/PrinterEnvironment.h"
 #include "testbed/PrinterStateFixture.h"
@@ -203,6 +204,26 @@ TEST_F(EveryDialog, TextsFitTheirControlsAndHeaderLinesStayInTheBand) {
               captions);
     for (const auto &m : misfits) EXPECT_EQ("", m.second) << "dialog " << m.first << " at " << m_dpi << " DPI";
     for (const auto &h : headers) EXPECT_EQ("", h.second) << "header of " << h.first << " at " << m_dpi << " DPI";
+}
+
+// The dialog base units Windows reports at the prefix's scale ((8, 16) at 96 DPI), given to the DLL in
+// place of Wine's own through its imports.
+LONG g_windowsUnits = 0;
+LONG WINAPI WindowsDialogBaseUnits() { return g_windowsUnits; }
+
+TEST_F(EveryDialog, HeaderLinesStayInTheBandWithWindowsBaseUnits) {
+    g_windowsUnits = MAKELONG(MulDiv(8, m_dpi, 96), MulDiv(16, m_dpi, 96));
+    ImportPatch units(m_host.Module(), "user32.dll", "GetDialogBaseUnits",
+                      reinterpret_cast<const void *>(&WindowsDialogBaseUnits));
+    ASSERT_NE(0u, units.slots());
+    HeaderRecorder recorder(m_host.Module());
+    ASSERT_TRUE(recorder.Ok());
+    int headersSeen = 0;
+    OpenEach([&](int id, DialogView &d) {
+        if (kHeaderOf.count(id)) ++headersSeen;
+        EXPECT_EQ("", HeaderFaults(recorder, id, d)) << "header of " << id << " at " << m_dpi << " DPI";
+    });
+    EXPECT_EQ(7, headersSeen);
 }
 
 TEST_F(EveryDialog, HeaderTextStandsOutInHighContrastBlackAndWhite) {
