@@ -85,3 +85,30 @@ TEST(HandleLedger, StacksWithAFailureInjectedBeforeIt) {
     EXPECT_EQ(0u, ledger.Acquired(LedgerKind::kRegistryKey));
     EXPECT_TRUE(ledger.Balanced());
 }
+
+namespace {
+DWORD WINAPI AllocateUntilStopped(LPVOID stop) {
+    while (!*static_cast<volatile LONG *>(stop)) HeapFree(GetProcessHeap(), 0, HeapAlloc(GetProcessHeap(), 0, 64));
+    return 0;
+}
+}  // namespace
+
+TEST(HandleLedger, CountsItsOwnThreadWhateverOtherThreadsDo) {
+    // Another thread of the process allocates through the same imports all the while (as a thread the
+    // platform starts does): every key of this thread is still seen opened and closed, nothing else.
+    HandleLedger ledger(HandleLedger::ProgramModule());
+    volatile LONG stop = 0;
+    HANDLE other = CreateThread(nullptr, 0, AllocateUntilStopped, const_cast<LONG *>(&stop), 0, nullptr);
+    ASSERT_NE(nullptr, other);
+    for (int i = 0; i < 2000; ++i) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &key) == ERROR_SUCCESS) RegCloseKey(key);
+    }
+    stop = 1;
+    WaitForSingleObject(other, INFINITE);
+    EXPECT_EQ(2000u, ledger.Acquired(LedgerKind::kRegistryKey));
+    EXPECT_EQ(0u, ledger.Acquired(LedgerKind::kHeapBlock));
+    EXPECT_TRUE(ledger.Balanced());
+    ledger.Reset();
+    CloseHandle(other);
+}

@@ -8,6 +8,10 @@
 namespace {
 
 HandleLedger *g_ledger = nullptr;
+// The thread that made the ledger: only its calls are counted. Other threads meet the same imports (a
+// thread that Wine starts in the process after CreateProcess runs the program's thread-start code
+// through them), and their blocks are not the operation's; the flag below is the owner's alone.
+DWORD g_owner = 0;
 // Set while the ledger's own bookkeeping runs: its maps allocate through the very imports it counts.
 bool g_busy = false;
 
@@ -244,6 +248,7 @@ void __cdecl CountFree(void *block) {
 }  // namespace
 
 HandleLedger::HandleLedger(HMODULE module) : m_module(module) {
+    g_owner = GetCurrentThreadId();
     g_ledger = this;
     Hook("advapi32.dll", "RegOpenKeyExW", &CountRegOpenKeyExW, &realRegOpenKeyExW);
     Hook("advapi32.dll", "RegOpenKeyExA", &CountRegOpenKeyExA, &realRegOpenKeyExA);
@@ -306,14 +311,14 @@ void HandleLedger::HookImport(const char *dll, const char *function, const void 
 }
 
 void HandleLedger::NoteAcquired(const char *kind, const void *handle) {
-    if (!g_ledger || g_busy) return;
+    if (!g_ledger || GetCurrentThreadId() != g_owner || g_busy) return;
     g_busy = true;
     g_ledger->Acquire(kind, handle);
     g_busy = false;
 }
 
 void HandleLedger::NoteReleased(const char *kind, const void *handle) {
-    if (!g_ledger || g_busy) return;
+    if (!g_ledger || GetCurrentThreadId() != g_owner || g_busy) return;
     g_busy = true;
     g_ledger->Release(kind, handle);
     g_busy = false;

@@ -1,4 +1,5 @@
-// Counts what a module acquires and releases while a ledger is alive: registry keys, printer handles,
+// Counts what a module acquires and releases on the ledger's own thread while it is alive (other threads
+// of the process are not counted): registry keys, printer handles,
 // find handles, kernel handles (files, processes, threads), and heap, global and local blocks (C runtime
 // blocks on request). It replaces the module's imports (ImportPatch) with counting stand-ins that call on to what
 // the module called before, so it stacks with failure-injecting patches made before or after it.
