@@ -4,7 +4,7 @@
 The layers, from the floor up; a file may include its own layer and the ones below it:
   0  include/ (the public header) and resources/ (resource ids)
   1  model floor: the core/ files named in FLOOR (model profile, cartridge rules, devmode section,
-     platform records, stack guard, resource owners, text buffer room)
+     platform records, stack guard, resource owners, text buffer room, the desktop check)
   2  state/   3  jobs/   4  ui/   5  setup/
   6  the COM roof: every other core/ file (class factory, plug-in object, item adjustments,
      exports, DLL entry)
@@ -14,7 +14,8 @@ import os
 import re
 import sys
 
-FLOOR = {"ModelProfile", "CartridgeRules", "OemPrivateDevmode", "PlatformRecords", "StackGuard", "Owned", "TextBuffers"}
+FLOOR = {"ModelProfile", "CartridgeRules", "OemPrivateDevmode", "PlatformRecords", "StackGuard", "Owned", "TextBuffers",
+         "Desktop"}
 FOLDERS = {"include": 0, "resources": 0, "state": 2, "jobs": 3, "ui": 4, "setup": 5}
 NAMES = {0: "include/resources", 1: "model floor", 2: "state", 3: "jobs", 4: "ui", 5: "setup", 6: "COM roof"}
 

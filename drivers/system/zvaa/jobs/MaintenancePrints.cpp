@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "core/CartridgeRules.h"
+#include "core/Desktop.h"
 #include "core/ModelProfile.h"
 #include "core/TextBuffers.h"
 #include "jobs/PrintFileJob.h"
@@ -35,8 +36,9 @@ bool PrintUntilDoneOrCancelled(HWND owner, LPCWSTR printerName, FileNameOfCombo 
 
         WCHAR text[kTextChars] = L"";
         if (LoadStringW(Model().module, errorTextId, text, kTextChars) <= 0) text[0] = L'\0';
-        // Anything but Retry (Cancel, or a box that could not be shown) ends the attempts.
-        if (MessageBoxW(owner, text, text, MB_RETRYCANCEL) != IDRETRY) return false;
+        // Anything but Retry (Cancel, or a box that could not be shown, or none shown where nobody
+        // could see it) ends the attempts.
+        if (!HasVisibleDesktop() || MessageBoxW(owner, text, text, MB_RETRYCANCEL) != IDRETRY) return false;
     }
 }
 

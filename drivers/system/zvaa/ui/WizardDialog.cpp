@@ -1,5 +1,6 @@
 #include "ui/WizardDialog.h"
 
+#include "core/Desktop.h"
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
 #include "ui/WizardHeader.h"
@@ -19,6 +20,8 @@ INT_PTR WizardDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 INT_PTR RunWizardDialog(int templateId, HWND owner, DLGPROC procedure, LPCWSTR printerName) {
+    // Where nobody can see it (a service's window station), the dialog is not created at all.
+    if (!HasVisibleDesktop()) return -1;
     return DialogBoxParamW(Model().module, MAKEINTRESOURCEW(templateId), owner, procedure,
                            reinterpret_cast<LPARAM>(printerName));
 }

@@ -27,5 +27,6 @@ bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLo
 INT_PTR WizardDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const WizardLook &look);
 
 // Runs a wizard dialog modally from the module's resources with the printer name as creation
-// parameter; DialogBoxParamW's result (-1 when the dialog cannot be created).
+// parameter; DialogBoxParamW's result (-1 when the dialog cannot be created, and without creating it
+// where the process has no visible window station).
 INT_PTR RunWizardDialog(int templateId, HWND owner, DLGPROC procedure, LPCWSTR printerName);

@@ -4,7 +4,9 @@
 
 #include <functional>
 
+#include "jobs/MaintenancePrints.h"
 #include "resources/ResourceIds.h"
+#include "testbed/ImportPatch.h"
 #include "ui/PromptDialogs.h"
 #include "ui/WizardTestPrinter.h"
 #include "zvaaSUI.h"
@@ -133,6 +135,32 @@ TEST_F(SetupPrompts, PostInstallAndVendorSetupOpenTheCartridgeIdentification) {
     EXPECT_EQ(0u, WithDialog([](DialogView &) { ADD_FAILURE(); },
                              [&] { OEMStartVendorSetup(nullptr, nullptr, nullptr, SW_SHOWNORMAL); }));
     // Nothing was stored by the cancelled dialogs.
+    EXPECT_EQ(kUntouchedFlag, State().Get(L"AlignNeed"));
+}
+
+// A service's window station, as the spooler's: not visible.
+BOOL WINAPI InvisibleStation(HANDLE, int index, PVOID info, DWORD size, LPDWORD needed) {
+    if (index != UOI_FLAGS || size < sizeof(USEROBJECTFLAGS)) return FALSE;
+    *static_cast<USEROBJECTFLAGS *>(info) = USEROBJECTFLAGS{FALSE, FALSE, 0};
+    if (needed) *needed = sizeof(USEROBJECTFLAGS);
+    return TRUE;
+}
+
+TEST_F(SetupPrompts, WhereNobodyCanSeeThemNoDialogOrBoxOpens) {
+    ImportPatch station(GetModuleHandleW(nullptr), "user32.dll", "GetUserObjectInformationW",
+                        reinterpret_cast<const void *>(&InvisibleStation));
+    ASSERT_NE(0u, station.slots());
+    std::string line = "\"" + std::string(m_printer.begin(), m_printer.end()) + "\"";
+    DialogRobot robot;
+    // Each returns what it returns when its dialog cannot be created; the missing cleaning page asks
+    // for no retry.
+    EXPECT_EQ(-1, PreInstall(m_printer.c_str()));
+    EXPECT_EQ(0, StartPostInstall(m_printer.c_str()));
+    EXPECT_EQ(-1, PopupManualDialog(m_printer.c_str(), nullptr));
+    EXPECT_EQ(-1, PopupBannerDialog(m_printer.c_str(), nullptr));
+    OEMStartVendorSetup(nullptr, nullptr, &line[0], SW_SHOWNORMAL);
+    EXPECT_EQ(1, PrintCleaningPage(nullptr, m_printer.c_str()));
+    EXPECT_TRUE(robot.Seen().empty());
     EXPECT_EQ(kUntouchedFlag, State().Get(L"AlignNeed"));
 }
 
