@@ -24,14 +24,27 @@ void RemoveLibraryCopy(SystemDirectoryQuery systemDirectory) {
     if (!DeleteFileW(library)) MoveFileToTemp(library);
 }
 
+// Makes the printer the default printer of the user whose token the spooler passed with the event
+// (from Windows 7 on): the default is the user's own setting, and set from inside the spooler without
+// the token it would change the spooler's. Without a token that can be taken on, as the caller.
+void SetDefaultPrinterFor(HANDLE userToken, LPCWSTR printerName) {
+    if (userToken && ImpersonateLoggedOnUser(userToken)) {
+        SetDefaultPrinterW(printerName);
+        RevertToSelf();
+        return;
+    }
+    SetDefaultPrinterW(printerName);
+}
+
 }  // namespace
 
-HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
+HRESULT OemPrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM lParam) {
     if (event != PRINTER_EVENT_INITIALIZE) return S_OK;
     const UniquePrinterRecord info(FetchPrinterInfo(printerName, nullptr));
     if (!info) return S_OK;
     if (!InitPrinterState(info->pPrinterName)) return E_FAIL;
-    if (GetConfigSwitch(info->pPrinterName, L"DefaultPrinter", 0) == 1) SetDefaultPrinterW(info->pPrinterName);
+    if (GetConfigSwitch(info->pPrinterName, L"DefaultPrinter", 0) == 1)
+        SetDefaultPrinterFor(reinterpret_cast<HANDLE>(lParam), info->pPrinterName);
     return S_OK;
 }
 

@@ -44,6 +44,12 @@ bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
     return SUCCEEDED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\%s", kStateRootPath, name));
 }
 
+// Whether the key of a path exists; only a definite "not found" counts as missing.
+bool KeyPathExists(LPCWSTR path) {
+    UniqueKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, key.put()) != ERROR_FILE_NOT_FOUND;
+}
+
 // A 4-byte value into *slot; the slot changes only when the value was read.
 bool QueryValue(HKEY key, LPCWSTR name, DWORD *slot) {
     DWORD value = 0, size = sizeof value;
@@ -109,9 +115,7 @@ bool BuildOriginalFriendlyName(LPCWSTR printerName, LPWSTR name, size_t cchName)
 bool StateKeyExists(LPCWSTR friendlyName) {
     if (!friendlyName) return false;
     WCHAR path[kStateKeyPathChars];
-    if (!FormStateKeyPath(friendlyName, path)) return false;
-    UniqueKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, key.put()) != ERROR_FILE_NOT_FOUND;
+    return FormStateKeyPath(friendlyName, path) && KeyPathExists(path);
 }
 
 bool GetStateKeyPath(LPCWSTR printerName, LPWSTR path) {
@@ -268,26 +272,36 @@ bool RefillInkLevels(LPCWSTR printerName, CartridgeType type) {
 }
 
 bool InitPrinterState(LPCWSTR printerName) {
-    WCHAR friendlyName[MAX_PATH];
-    if (!BuildOriginalFriendlyName(printerName, friendlyName, ARRAYSIZE(friendlyName))) return false;
-
     {
         UniquePrinter printer;
         PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
         if (!OpenPrinterW(const_cast<LPWSTR>(printerName), printer.put(), &defaults)) return false;
-        size_t length = 0;
-        if (FAILED(StringCchLengthW(friendlyName, ARRAYSIZE(friendlyName), &length))) length = 0;
-        // Stored without its terminator; readers take the byte count as the length.
-        if (SetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), REG_SZ,
-                            reinterpret_cast<LPBYTE>(friendlyName), (DWORD)(length * sizeof(WCHAR))) != ERROR_SUCCESS)
-            return false;
+        // The name is the printer's for good once stored: the spooler sends the initialisation again
+        // after an administrator changes the printer (another port) and on clients that render for a
+        // shared printer, and a name built anew then would move the printer to another, empty key.
+        DWORD type = 0, size = 0;
+        if (GetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), &type, nullptr, 0, &size) ==
+            ERROR_FILE_NOT_FOUND) {
+            WCHAR friendlyName[MAX_PATH];
+            if (!BuildOriginalFriendlyName(printerName, friendlyName, ARRAYSIZE(friendlyName))) return false;
+            size_t length = 0;
+            if (FAILED(StringCchLengthW(friendlyName, ARRAYSIZE(friendlyName), &length))) length = 0;
+            // Stored without its terminator; readers take the byte count as the length.
+            if (SetPrinterDataW(printer.get(), const_cast<LPWSTR>(kFriendlyNameValue), REG_SZ,
+                                reinterpret_cast<LPBYTE>(friendlyName),
+                                (DWORD)(length * sizeof(WCHAR))) != ERROR_SUCCESS)
+                return false;
+        }
     }
 
     // A key from an earlier installation on the same driver and port keeps every value it has; only
     // the values an interrupted installation left out are written. A key that cannot be opened at
     // all but exists is left alone as it is.
     UniqueKey key;
-    if (!OpenStateKey(printerName, key.put())) return StateKeyExists(friendlyName);
+    if (!OpenStateKey(printerName, key.put())) {
+        WCHAR path[kStateKeyPathChars];
+        return GetStateKeyPath(printerName, path) && KeyPathExists(path);
+    }
     const ModelProfile &model = Model();
     bool all = SetMissingValue(key.get(), L"CartLeft", REG_BINARY, (DWORD)model.defaultLeft);
     all = SetMissingValue(key.get(), L"CartRight", REG_BINARY, (DWORD)model.defaultRight) && all;

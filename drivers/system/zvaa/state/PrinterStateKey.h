@@ -71,7 +71,9 @@ bool WriteDefaultAlignValues(LPCWSTR printerName);
 // Sets the counters of a newly inserted cartridge of `type` to full and writes no other counter;
 // type 0 writes nothing.
 bool RefillInkLevels(LPCWSTR printerName, CartridgeType type);
-// At installation: stores the printer's friendly name as printer data and gives the key each of the
-// default pair, default alignment values, full counters and AlignNeed 1 that it does not hold yet
-// (a key from an earlier installation keeps every value it has). False when a write failed.
+// At installation: stores the printer's friendly name as printer data unless the printer has one
+// already (it never changes afterwards, whatever becomes of the driver and port), and gives the key of
+// the name the printer has each of the default pair, default alignment values, full counters and
+// AlignNeed 1 that it does not hold yet (a key from an earlier installation keeps every value it has).
+// False when a write failed.
 bool InitPrinterState(LPCWSTR printerName);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "setup/PrinterEvents.h"
+#include "state/PrinterStateKey.h"
 #include "support/HandleLedger.h"
 #include "testbed/ImportPatch.h"
 #include "testbed/PluginLibrary.h"
@@ -87,6 +88,66 @@ TEST(PrinterEvent, MakesThePrinterTheDefaultOnlyWhenConfigured) {
     std::string bytes;
     ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"CartRight", nullptr, &bytes));
     EXPECT_EQ(2, bytes[0]);
+}
+
+namespace {
+// Whether the thread acted as another user when it set the default printer.
+int impersonatedDefaults, ownDefaults;
+BOOL WINAPI RecordWhoSetsTheDefault(LPCWSTR) {
+    HANDLE token = nullptr;
+    if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) {
+        CloseHandle(token);
+        ++impersonatedDefaults;
+    } else {
+        ++ownDefaults;
+    }
+    return TRUE;
+}
+}  // namespace
+
+TEST(PrinterEvent, ALaterInitialisationKeepsTheNameAndStateAndSetsTheDefaultAsTheUser) {
+    // The spooler initialises the printer again after an administrator moved it to another port: the
+    // printer keeps its name, and with it its key and what the key holds.
+    PrinterEnvironment env;
+    env.LockShared();
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring friendly = env.FriendlyNameOf(printer);
+    ASSERT_EQ(S_OK, Install(printer));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterEnvironment::StateKeyPath(friendly).c_str(), 0,
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key));
+    const DWORD used = 7;
+    RegSetValueExW(key, L"LevelK", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&used), sizeof used);
+    RegCloseKey(key);
+    ASSERT_TRUE(env.MovePrinterToPort(printer, env.NewPortPath()));
+    ASSERT_NE(friendly, env.FriendlyNameOf(printer));
+
+    // The event carries the installing user's token: the default printer is set as that user.
+    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", "SetDefaultPrinterW",
+                           reinterpret_cast<const void *>(&RecordWhoSetsTheDefault));
+    HANDLE process = nullptr, user = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &process));
+    ASSERT_TRUE(DuplicateToken(process, SecurityImpersonation, &user));
+    impersonatedDefaults = ownDefaults = 0;
+    EXPECT_EQ(S_OK, OemPrinterEvent(const_cast<PWSTR>(printer.c_str()), PRINTER_EVENT_INITIALIZE, 0,
+                                    reinterpret_cast<LPARAM>(user)));
+    EXPECT_EQ(1, impersonatedDefaults);
+    HANDLE still = nullptr;
+    EXPECT_FALSE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &still)) << "reverted to itself";
+    EXPECT_EQ(S_OK, Install(printer));
+    EXPECT_EQ(1, ownDefaults) << "without a token, as the caller";
+    CloseHandle(user);
+    CloseHandle(process);
+
+    std::string bytes;
+    ASSERT_TRUE(PrinterEnvironment::ReadStateValue(friendly, L"LevelK", nullptr, &bytes));
+    EXPECT_EQ(7, bytes[0]);
+    EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer))) << "no key for the new port";
+    CartridgeType left = kCartNone, right = kCartNone;
+    InkLevelSet levels = {};
+    EXPECT_TRUE(ReadCartridges(printer.c_str(), &left, &right) && ReadInkLevels(printer.c_str(), &levels));
+    EXPECT_EQ(7u, levels.counters[kInkLevelK]);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <strsafe.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "testbed/PortFile.h"
 #include "testbed/PrinterInstall.h"
@@ -127,25 +129,41 @@ std::string PrinterEnvironment::ReadPortBytes(const std::wstring &printer) const
     return ReadPortFile(PortOf(printer));
 }
 
-bool PrinterEnvironment::RenamePrinter(const std::wstring &from, const std::wstring &to) {
+namespace {
+// Changes a printer's level-2 record as `change` says (SetPrinterW, as an administrator does).
+bool ChangePrinter(const std::wstring &name, const std::function<void(PRINTER_INFO_2W &)> &change) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(from.c_str()), &printer, &defaults)) return false;
+    if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, &defaults)) return false;
     DWORD needed = 0;
     GetPrinterW(printer, 2, nullptr, 0, &needed);
     std::vector<BYTE> buffer(needed ? needed : 1);
     bool ok = false;
     if (needed && GetPrinterW(printer, 2, buffer.data(), needed, &needed)) {
         auto *info = reinterpret_cast<PRINTER_INFO_2W *>(buffer.data());
-        info->pPrinterName = const_cast<LPWSTR>(to.c_str());
+        change(*info);
         info->pSecurityDescriptor = nullptr;
         ok = SetPrinterW(printer, 2, buffer.data(), 0) != FALSE;
     }
     ClosePrinter(printer);
-    if (ok)
-        for (Printer &p : m_printers)
-            if (p.name == from) p.name = to;
     return ok;
+}
+}  // namespace
+
+bool PrinterEnvironment::RenamePrinter(const std::wstring &from, const std::wstring &to) {
+    if (!ChangePrinter(from, [&](PRINTER_INFO_2W &info) { info.pPrinterName = const_cast<LPWSTR>(to.c_str()); }))
+        return false;
+    for (Printer &p : m_printers)
+        if (p.name == from) p.name = to;
+    return true;
+}
+
+bool PrinterEnvironment::MovePrinterToPort(const std::wstring &printer, const std::wstring &port) {
+    if (!ChangePrinter(printer, [&](PRINTER_INFO_2W &info) { info.pPortName = const_cast<LPWSTR>(port.c_str()); }))
+        return false;
+    for (Printer &p : m_printers)
+        if (p.name == printer) p.port = port;
+    return true;
 }
 
 bool PrinterEnvironment::PrinterExists(const std::wstring &printer) const { return ::PrinterExists(printer); }

@@ -47,6 +47,8 @@ public:
     std::string ReadPortBytes(const std::wstring &printer) const;
     // Renames a printer (SetPrinterW level 2); teardown still finds it through its driver.
     bool RenamePrinter(const std::wstring &from, const std::wstring &to);
+    // Moves a printer to another port (SetPrinterW level 2), as an administrator does.
+    bool MovePrinterToPort(const std::wstring &printer, const std::wstring &port);
     bool PrinterExists(const std::wstring &printer) const;
     bool DeletePrinterNamed(const std::wstring &printer);
 
