@@ -40,6 +40,7 @@
 #define IDS_OUT_OF_PAPER_BODY 45
 #define IDS_PAPER_JAM_TITLE 46
 #define IDS_PAPER_JAM_BODY 47
+#define IDS_SETTINGS_NOT_SAVED 50
 
 // Dialog templates
 #define IDD_ALIGNMENT 104

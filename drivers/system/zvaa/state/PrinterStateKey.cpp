@@ -44,6 +44,69 @@ bool FormStateKeyPath(LPCWSTR friendlyName, LPWSTR path) {
     return SUCCEEDED(StringCchPrintfW(path, kStateKeyPathChars, L"%s\\%s", kStateRootPath, name));
 }
 
+// The rights on the keys the plug-in creates, the root and each printer's key, inherited by whatever
+// is created below them: the system and administrators all; the local users read, set values and make
+// printers' keys (the printer-settings dialogs and the ink-counting components run under a standard
+// user's token), but neither delete keys nor change their rights or owner. Keys that exist keep theirs.
+// Built in place, so that nothing is allocated for it.
+class StateTreeRights {
+public:
+    StateTreeRights() {
+        const struct {
+            WELL_KNOWN_SID_TYPE who;
+            ACCESS_MASK what;
+        } grants[] = {{WinLocalSystemSid, KEY_ALL_ACCESS},
+                      {WinBuiltinAdministratorsSid, KEY_ALL_ACCESS},
+                      {WinBuiltinUsersSid, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY}};
+        PACL list = reinterpret_cast<PACL>(m_acl);
+        m_ok = InitializeAcl(list, sizeof m_acl, ACL_REVISION) != FALSE;
+        for (const auto &grant : grants) {
+            BYTE sid[SECURITY_MAX_SID_SIZE];
+            DWORD size = sizeof sid;
+            m_ok = m_ok && CreateWellKnownSid(grant.who, nullptr, sid, &size) &&
+                   AddAccessAllowedAceEx(list, ACL_REVISION, CONTAINER_INHERIT_ACE, grant.what, sid);
+        }
+        m_ok = m_ok && InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorDacl(&m_descriptor, TRUE, list, FALSE) &&
+               SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+    // Null when the rights could not be built: the key then gets what the registry gives it.
+    PSECURITY_DESCRIPTOR get() { return m_ok ? &m_descriptor : nullptr; }
+
+private:
+    SECURITY_DESCRIPTOR m_descriptor = {};
+    alignas(DWORD) BYTE m_acl[256] = {};
+    bool m_ok = false;
+};
+
+// Creates (or opens) one key of the tree. A key this call created gets the tree's rights, given with
+// the creation and set once more on the new key, since some registries (Wine's among them) take none
+// at creation; an existing key is opened with `access` only and keeps its own.
+LSTATUS CreateTreeKey(LPCWSTR path, REGSAM access, PSECURITY_DESCRIPTOR rights, HKEY *key) {
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, rights, FALSE};
+    DWORD disposition = 0;
+    const LSTATUS status =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, const_cast<LPWSTR>(L"SW?"), REG_OPTION_NON_VOLATILE,
+                        access | kStateKeyView, rights ? &attributes : nullptr, key, &disposition);
+    if (status == ERROR_SUCCESS && rights && disposition == REG_CREATED_NEW_KEY) {
+        UniqueKey owner;
+        if (RegOpenKeyExW(*key, nullptr, 0, WRITE_DAC, owner.put()) == ERROR_SUCCESS)
+            RegSetKeySecurity(owner.get(), DACL_SECURITY_INFORMATION, rights);
+    }
+    return status;
+}
+
+// Creates the key of `path` with the tree's rights, the root first where it is missing (its rights
+// reach every key created below it); opens it when it exists.
+LSTATUS CreateStateTreeKey(LPCWSTR path, REGSAM access, HKEY *key) {
+    StateTreeRights rights;
+    UniqueKey root;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kStateRootPath, 0, KEY_READ | kStateKeyView, root.put()) ==
+        ERROR_FILE_NOT_FOUND)
+        CreateTreeKey(kStateRootPath, KEY_CREATE_SUB_KEY, rights.get(), root.put());
+    return CreateTreeKey(path, access, rights.get(), key);
+}
+
 // Whether the key of a path exists; only a definite "not found" counts as missing.
 bool KeyPathExists(LPCWSTR path) {
     UniqueKey key;
@@ -67,8 +130,11 @@ bool QueryCartridge(HKEY key, LPCWSTR name, CartridgeType *slot) {
     return true;
 }
 
+// A refused write leaves the registry's reason as the thread's last error, for the dialog to tell.
 bool SetValue(HKEY key, LPCWSTR name, DWORD type, DWORD value) {
-    return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value) == ERROR_SUCCESS;
+    const LSTATUS status = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE *>(&value), sizeof value);
+    if (status != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS;
 }
 
 // Writes the value only when the key has none of that name; one that is there, of whatever type or
@@ -142,12 +208,17 @@ bool OpenStateKey(LPCWSTR printerName, HKEY *key) {
     if (!key) return false;
     WCHAR path[kStateKeyPathChars];
     if (!GetStateKeyPath(printerName, path)) return false;
+    // Reading and setting values is all any caller does: asking for more (deletion, the key's rights)
+    // would be refused to a standard user, to whom the tree grants just these.
+    const REGSAM access = KEY_READ | KEY_SET_VALUE;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS | kStateKeyView, &opened) != ERROR_SUCCESS &&
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, const_cast<LPWSTR>(L"SW?"), REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS | kStateKeyView, nullptr, &opened, nullptr) != ERROR_SUCCESS &&
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &opened) != ERROR_SUCCESS)
+    LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access | kStateKeyView, &opened);
+    if (status != ERROR_SUCCESS) status = CreateStateTreeKey(path, access, &opened);
+    if (status != ERROR_SUCCESS && RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kStateKeyView, &opened) !=
+                                       ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(status));
         return false;
+    }
     *key = opened;
     return true;
 }

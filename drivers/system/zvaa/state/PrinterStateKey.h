@@ -1,7 +1,9 @@
 // Each printer's persistent state: one registry key, HKLM "Software\Zelvorn\<OriginalFriendlyName>",
 // with the installed cartridge pair, eleven ink level counters, the alignment values of each cartridge
 // combination and the alignment-needed flag. Every operation opens what it needs and closes it again;
-// all return true for success and false for failure and show nothing.
+// all return true for success and false for failure and show nothing; a write that fails leaves the
+// registry's reason as the thread's last error. The keys the plug-in creates let the local users read
+// and set values and make printers' keys (the settings dialogs run under a standard user's token).
 #pragma once
 
 #include <windows.h>
@@ -53,7 +55,8 @@ bool StateKeyExists(LPCWSTR friendlyName);
 // The key path of a printer (from its printer data; "OFN1" when that cannot be read or is empty after
 // its backslashes); false when the printer cannot be opened. `path` holds kStateKeyPathChars characters.
 bool GetStateKeyPath(LPCWSTR printerName, LPWSTR path);
-// Opens (or creates) the printer's key: full access, else created, else read-only. Caller closes.
+// Opens (or creates, with the tree's rights) the printer's key to read and set values, else read-only.
+// Caller closes.
 bool OpenStateKey(LPCWSTR printerName, HKEY *key);
 
 bool ReadCartridges(LPCWSTR printerName, CartridgeType *left, CartridgeType *right);

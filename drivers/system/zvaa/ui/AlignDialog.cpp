@@ -8,6 +8,7 @@
 #include "jobs/MaintenancePrints.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
+#include "ui/UnsavedSettingsMessage.h"
 #include "ui/WizardDialog.h"
 #include "ui/WizardHeader.h"
 
@@ -102,13 +103,16 @@ INT_PTR Start(HWND dialog, LPARAM lParam) {
 void EndAlignment(HWND dialog, INT_PTR result) {
     WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
+    WriteOutcome stored;
     if (result == IDOK) {
         const CartridgeCombo combo = StoredCombo(dialog);
         LONG values[kMaxAlignValues];
         for (int g = 0; g < kMaxAlignValues; ++g) values[g] = ValidateAlignEdit(dialog, kGroups[g].edit, combo, g);
-        WriteAlignValues(printer, values);
+        stored.Note(WriteAlignValues(printer, values));
     }
-    WriteAlignNeed(printer, 0);
+    stored.Note(WriteAlignNeed(printer, 0));
+    // The values a person typed are lost if they could not be stored: say so before the dialog goes.
+    if (stored.Failed() && result == IDOK) TellSettingsNotSaved(dialog, stored.Reason());
     EndDialog(dialog, result);
 }
 

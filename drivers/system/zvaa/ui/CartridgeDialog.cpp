@@ -5,6 +5,7 @@
 #include "state/DriverIni.h"
 #include "state/PrinterStateKey.h"
 #include "ui/AlignPrepDialog.h"
+#include "ui/UnsavedSettingsMessage.h"
 #include "ui/WizardDialog.h"
 #include "ui/WizardHeader.h"
 
@@ -71,11 +72,14 @@ bool Continue(HWND dialog) {
         return false;
     }
 
-    // The dialog goes on whatever the writes report: the alignment that follows is still wanted.
-    WriteAlignNeed(printer, 1);
-    WriteCartridges(printer, left, right);
-    if (IsDlgButtonChecked(dialog, IDC_RIGHT_NEW) == BST_CHECKED) RefillInkLevels(printer, right);
-    if (IsDlgButtonChecked(dialog, IDC_LEFT_NEW) == BST_CHECKED) RefillInkLevels(printer, left);
+    // The dialog goes on whatever the writes report, since the alignment that follows is still wanted;
+    // but a person whose choices could not be stored is told so first.
+    WriteOutcome stored;
+    stored.Note(WriteAlignNeed(printer, 1));
+    stored.Note(WriteCartridges(printer, left, right));
+    if (IsDlgButtonChecked(dialog, IDC_RIGHT_NEW) == BST_CHECKED) stored.Note(RefillInkLevels(printer, right));
+    if (IsDlgButtonChecked(dialog, IDC_LEFT_NEW) == BST_CHECKED) stored.Note(RefillInkLevels(printer, left));
+    if (stored.Failed()) TellSettingsNotSaved(dialog, stored.Reason());
     EndDialog(dialog, IDOK);
 
     // The chain goes on under this dialog's own owner, so 151 stands where 154 or 113 stood.

@@ -399,7 +399,67 @@ LSTATUS WINAPI SetFailsOnce(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, 
     if (++setCalls == 1) return ERROR_ACCESS_DENIED;
     return realSet(key, name, reserved, type, data, size);
 }
+// The access the key's DACL allows a well-known group (0 when no ACE names it).
+ACCESS_MASK AllowedTo(WELL_KNOWN_SID_TYPE group, PACL dacl) {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    if (!CreateWellKnownSid(group, nullptr, sid, &size)) return 0;
+    ACCESS_MASK allowed = 0;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE *ace = nullptr;
+        if (GetAce(dacl, i, reinterpret_cast<void **>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(&ace->SidStart, sid))
+            allowed |= ace->Mask;
+    }
+    return allowed;
+}
+
+// A standard user on the tree: asking for anything beyond reading, setting values and making keys
+// (deleting, changing rights or owner) is refused.
+decltype(&RegCreateKeyExW) realCreate;
+constexpr REGSAM kWithheld = DELETE | WRITE_DAC | WRITE_OWNER;
+LSTATUS WINAPI OpenAsUser(HKEY root, LPCWSTR path, DWORD options, REGSAM sam, PHKEY out) {
+    return (sam & kWithheld) ? ERROR_ACCESS_DENIED : realOpen(root, path, options, sam, out);
+}
+LSTATUS WINAPI CreateAsUser(HKEY root, LPCWSTR path, DWORD reserved, LPWSTR cls, DWORD options, REGSAM sam,
+                            const LPSECURITY_ATTRIBUTES security, PHKEY out, LPDWORD disposition) {
+    return (sam & kWithheld) ? ERROR_ACCESS_DENIED
+                             : realCreate(root, path, reserved, cls, options, sam, security, out, disposition);
+}
 }  // namespace
+
+TEST(PrinterStateKey, TheKeyLetsLocalUsersReadAndSetValuesAndNothingMore) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    ASSERT_TRUE(InitPrinterState(printer.c_str()));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                                           PrinterEnvironment::StateKeyPath(env.FriendlyNameOf(printer)).c_str(), 0,
+                                           READ_CONTROL | KEY_WOW64_32KEY, &key));
+    std::vector<BYTE> sd(4096);
+    DWORD size = static_cast<DWORD>(sd.size());
+    ASSERT_EQ(ERROR_SUCCESS, RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, sd.data(), &size));
+    RegCloseKey(key);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(sd.data(), &present, &dacl, &defaulted) && present);
+    EXPECT_EQ(static_cast<ACCESS_MASK>(KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY),
+              AllowedTo(WinBuiltinUsersSid, dacl));
+    EXPECT_EQ(static_cast<ACCESS_MASK>(KEY_ALL_ACCESS), AllowedTo(WinBuiltinAdministratorsSid, dacl));
+    EXPECT_EQ(static_cast<ACCESS_MASK>(KEY_ALL_ACCESS), AllowedTo(WinLocalSystemSid, dacl));
+
+    // What the tree grants is all the plug-in asks for: a standard user reads and writes the state.
+    ImportPatch open(HandleLedger::ProgramModule(), "advapi32.dll", "RegOpenKeyExW",
+                     reinterpret_cast<const void *>(&OpenAsUser));
+    realOpen = open.original<decltype(&RegOpenKeyExW)>();
+    ImportPatch create(HandleLedger::ProgramModule(), "advapi32.dll", "RegCreateKeyExW",
+                       reinterpret_cast<const void *>(&CreateAsUser));
+    realCreate = create.original<decltype(&RegCreateKeyExW)>();
+    EXPECT_TRUE(WriteCartridges(printer.c_str(), kCartColourHigh, kCartPhoto));
+    CartridgeType left = kCartNone, right = kCartNone;
+    EXPECT_TRUE(ReadCartridges(printer.c_str(), &left, &right));
+    EXPECT_EQ(kCartPhoto, right);
+}
 
 TEST(PrinterStateKey, AReadOnlyCallerReadsEverythingAndWritesNothing) {
     PrinterEnvironment env;

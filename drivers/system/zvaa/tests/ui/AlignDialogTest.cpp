@@ -120,6 +120,27 @@ TEST_F(AlignDialogs, TypedTextIsCorrectedAndOkStoresTheValues) {
     EXPECT_EQ(6, State().Get(L"AlignCMYKcm_1"));
 }
 
+LSTATUS WINAPI WriteRefused(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD) { return ERROR_ACCESS_DENIED; }
+
+TEST_F(AlignDialogs, ValuesThatCannotBeStoredAreToldBeforeTheDialogEnds) {
+    ImportPatch refuse(GetModuleHandleW(nullptr), "advapi32.dll", "RegSetValueExW",
+                       reinterpret_cast<const void *>(&WriteRefused));
+    DialogRobot robot;
+    robot.Next([&](DialogView &d) {
+        d.Type(IDC_EDIT_A, L"9");
+        d.Press(IDOK);
+    });
+    robot.Next([&](DialogView &d) {
+        EXPECT_TRUE(d.IsMessageBox());
+        EXPECT_EQ(0u, d.MessageText().find(ModuleString(IDS_SETTINGS_NOT_SAVED)));
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(IDOK, RunWizardDialog(IDD_ALIGNMENT, nullptr, AlignDialogProc, m_printer.c_str()));
+    EXPECT_EQ(0u, robot.Pending());
+    EXPECT_EQ(0u, robot.Unexpected());
+    EXPECT_NE(9, State().Get(L"AlignCMYK_0"));
+}
+
 TEST_F(AlignDialogs, SpinArrowsStepWithinTheBoundsOfTheCombination) {
     RunAlignDialog([&](DialogView &d) {
         d.Type(IDC_EDIT_A, L"30");

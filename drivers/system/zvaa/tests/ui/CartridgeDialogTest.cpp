@@ -109,6 +109,44 @@ TEST_F(CartridgeDialogs, ContinueStoresThePairRefillsNewCartridgesAndLeadsToAlig
     ExpectCounters({u, u, u, hc, u, hc, u, hc, ph, ph, ph});
 }
 
+// A standard user's token: every value write to the state tree is refused.
+LSTATUS WINAPI WriteRefused(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD) { return ERROR_ACCESS_DENIED; }
+
+// The system's own words for a refused access, as the message quotes them.
+std::wstring AccessDeniedText() {
+    WCHAR text[MAX_PATH] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED, 0, text,
+                   MAX_PATH, nullptr);
+    return text;
+}
+
+TEST_F(CartridgeDialogs, AChoiceThatCannotBeStoredIsToldAndTheChainGoesOn) {
+    ImportPatch refuse(GetModuleHandleW(nullptr), "advapi32.dll", "RegSetValueExW",
+                       reinterpret_cast<const void *>(&WriteRefused));
+    HWND cartridgeDialog = nullptr;
+    DialogRobot robot;
+    robot.Next([&](DialogView &d) {
+        cartridgeDialog = d.Handle();
+        d.SelectComboIndex(IDC_LEFT_COMBO, 1);
+        d.Press(IDOK);
+    });
+    robot.Next([&](DialogView &d) {
+        EXPECT_TRUE(d.IsMessageBox());
+        EXPECT_EQ(ModuleString(IDS_SETTINGS_NOT_SAVED) + L"\n\n" + AccessDeniedText(), d.MessageText());
+        EXPECT_EQ(m_printer, d.Title());
+        EXPECT_EQ(cartridgeDialog, d.Owner());
+        d.Press(IDOK);
+    });
+    robot.Next([&](DialogView &d) {
+        EXPECT_TRUE(d.Has(IDC_HEADER_ALIGN_PREP));
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(1, PopupCartridgeIdentifyDialog(nullptr, m_printer.c_str()));
+    EXPECT_EQ(0u, robot.Pending());
+    EXPECT_EQ(0u, robot.Unexpected());
+    EXPECT_EQ(kCartColour, State().Get(L"CartLeft")) << "nothing was stored";
+}
+
 // Which radio buttons the user clicks, and which cartridges (of colour + black) are then refilled.
 struct RadioCase {
     std::vector<int> clicks;

@@ -52,6 +52,7 @@ TEST(StringTable, HoldsEveryTextExactly) {
         {45, L"Fyll på med papper i skrivaren."},
         {46, L"Instruktioner vid pappersstopp"},
         {47, L"Ett papper har fastnat. Följ instruktionerna nedan för att åtgärda problemet."},
+        {50, L"Inställningarna kunde inte sparas."},
     };
     for (const auto &entry : table) EXPECT_EQ(entry.text, LoadText(entry.id)) << "string " << entry.id;
 
