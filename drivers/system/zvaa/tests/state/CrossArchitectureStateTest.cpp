@@ -74,15 +74,32 @@ bool InThe64BitView(const std::wstring &friendly) {
     return true;
 }
 
-}  // namespace
-
-TEST(CrossArchitectureState, The32BitAnd64BitBuildsShareOneTreeInThe32BitView) {
-    if (X86Peer().empty()) GTEST_SKIP() << "the x86 tree's state peer is not built (make build builds both)";
+// Why the 32-bit peer cannot run here; empty when it can.
+std::string PeerMissing() {
+    if (X86Peer().empty()) return "the x86 tree's state peer is not built (make build builds both)";
     // Set by the test scripts (cmake/wine-loader.sh): a kernel without 32-bit emulation starts no
     // 32-bit program, WOW64 or not.
     char runs32[4] = "";
     if (GetEnvironmentVariableA("ZVAA_RUNS_32BIT", runs32, sizeof runs32) == 1 && runs32[0] == '0')
-        GTEST_SKIP() << "this machine runs no 32-bit programs (ia32 emulation is off)";
+        return "this machine runs no 32-bit programs (ia32 emulation is off)";
+    return std::string();
+}
+
+}  // namespace
+
+TEST(CrossArchitectureState, The32BitBuildFindsTheDriverFilesInTheX64Folder) {
+    if (!PeerMissing().empty()) GTEST_SKIP() << PeerMissing();
+    // The driver is installed for x64 only, its INI and print file in x64\3, as a 64-bit package puts them.
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter();
+    const std::wstring ini = env.WriteOwnDriverIni();
+    std::string expectedIni(ini.begin(), ini.end()), dir = expectedIni.substr(0, expectedIni.rfind('\\') + 1);
+    EXPECT_EQ(dir + "|" + expectedIni + "|" + dir + "zvsdclr1.dll", RunPeer(L"files", printer));
+    EXPECT_NE(std::string::npos, dir.find("\\x64\\3\\")) << dir;
+}
+
+TEST(CrossArchitectureState, The32BitAnd64BitBuildsShareOneTreeInThe32BitView) {
+    if (!PeerMissing().empty()) GTEST_SKIP() << PeerMissing();
     PrinterEnvironment env;
     const std::wstring printer = env.AddTestPrinter();
     const std::wstring friendly = env.FriendlyNameOf(printer);

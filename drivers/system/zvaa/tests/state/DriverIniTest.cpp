@@ -4,6 +4,7 @@
 
 #include <wchar.h>
 
+#include "state/DriverFilesDir.h"
 #include "state/DriverIni.h"
 #include "support/HandleLedger.h"
 #include "testbed/ImportPatch.h"
@@ -163,4 +164,36 @@ TEST(GetConfigSwitch, FallsBackToTheSystemDirectoryAndToTheDefault) {
         EXPECT_EQ(1, GetConfigSwitch(printer.c_str(), key, 1)) << key;
     }
     EXPECT_EQ(1, GetConfigSwitch(printer.c_str(), L"Missing", 7));  // any non-zero default means 1
+}
+
+namespace {
+BOOL WINAPI UnderWow64(HANDLE, PBOOL wow64) {
+    *wow64 = TRUE;
+    return TRUE;
+}
+std::wstring askedEnvironment = L"(not asked)";
+decltype(&GetPrinterDriverDirectoryW) realDriverDirectory;
+BOOL WINAPI RecordEnvironment(LPWSTR server, LPWSTR environment, DWORD level, LPBYTE dir, DWORD size, LPDWORD needed) {
+    askedEnvironment = environment ? environment : L"(none)";
+    return realDriverDirectory(server, environment, level, dir, size, needed);
+}
+}  // namespace
+
+TEST(GetDriverFilesDir, A32BitProcessOn64BitWindowsLooksInTheX64Folder) {
+    // The printer software's 32-bit components call the 32-bit copy on 64-bit Windows, where the
+    // printer's driver files are installed for x64.
+    ImportPatch directory(HandleLedger::ProgramModule(), "winspool.drv", "GetPrinterDriverDirectoryW",
+                          reinterpret_cast<const void *>(&RecordEnvironment));
+    realDriverDirectory = directory.original<decltype(&GetPrinterDriverDirectoryW)>();
+    WCHAR dir[MAX_PATH];
+    ASSERT_TRUE(GetDriverFilesDir(dir, ARRAYSIZE(dir)));
+    EXPECT_EQ(L"(none)", askedEnvironment) << "a process of the system's own architecture asks for its own";
+    {
+        ImportPatch wow(HandleLedger::ProgramModule(), "kernel32.dll", "IsWow64Process",
+                        reinterpret_cast<const void *>(&UnderWow64));
+        ASSERT_TRUE(GetDriverFilesDir(dir, ARRAYSIZE(dir)));
+    }
+    EXPECT_EQ(L"Windows x64", askedEnvironment);
+    const std::wstring folder = dir;
+    EXPECT_EQ(0, _wcsicmp(folder.substr(folder.size() - 7).c_str(), L"\\x64\\3\\")) << folder;
 }

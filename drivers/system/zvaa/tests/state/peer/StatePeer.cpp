@@ -6,6 +6,7 @@
 //   zvaa_state_peer refill PRINTER TYPE   a new cartridge of TYPE
 //   zvaa_state_peer read PRINTER          prints "left right c0 ... c10", or "none" when it has no key
 //   zvaa_state_peer delete DRIVER         the driver's state keys removed
+//   zvaa_state_peer files PRINTER         prints "driver-folder|driver-INI|colour-data-library" as found
 // Exit code 0 when the operation succeeded.
 #include <windows.h>
 
@@ -13,6 +14,9 @@
 #include <wchar.h>
 
 #include "core/ModelProfile.h"
+#include "zvaaSUI.h"
+#include "state/DriverFilesDir.h"
+#include "state/DriverIni.h"
 #include "state/DriverStateKeys.h"
 #include "state/PrinterStateKey.h"
 
@@ -28,6 +32,15 @@ int wmain(int argc, wchar_t **argv) {
         InkLevelSet levels;
         for (DWORD &counter : levels.counters) counter = (DWORD)_wtoi(argv[3]);
         return WriteInkLevels(name, &levels) ? 0 : 1;
+    }
+    if (wcscmp(command, L"files") == 0) {
+        WCHAR dir[MAX_PATH] = L"", ini[MAX_PATH] = L"";
+        char colourData[2 * MAX_PATH] = "";
+        GetDriverFilesDir(dir, ARRAYSIZE(dir));
+        FindDriverIni(name, ini, ARRAYSIZE(ini));
+        GetColorDataDLLPath(colourData);
+        printf("%ls|%ls|%s\n", dir, ini, colourData);
+        return 0;
     }
     if (wcscmp(command, L"read") == 0) {
         WCHAR friendly[MAX_PATH];
