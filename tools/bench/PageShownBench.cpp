@@ -1,8 +1,8 @@
 // P5 page shown: the printer's properties as the driver's user interface shows them (the driver-UI
-// host: DevicePropertySheets with INIT and GET_INFO_HEADER, the page the plug-in adds, a comctl32
-// property sheet titled with the printer's name), from the host's call to the page painted whole,
-// against the same page template from the same module in the same kind of sheet with an empty
-// procedure. Both in turns; the ratio of the medians is judged.
+// host: the platform's common property-sheet library, the plug-in's DevicePropertySheets as a child
+// callback adding its page, the sheet titled with the printer's name), from the host's call to the
+// page painted whole, against the same page template from the same module added by a child callback to
+// the same kind of sheet with an empty procedure. Both in turns; the ratio of the medians is judged.
 #include "Bench.h"
 
 #include <stdio.h>
@@ -21,32 +21,37 @@ constexpr double kTarget = 1.5;
 
 INT_PTR CALLBACK EmptyPageProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// What the host does for the driver, with the plug-in's page replaced by the empty one: the printer
-// handle the driver holds, the page created from the record, the sheet shown modally.
-void ShowEmptyPage(HMODULE module, const std::wstring &printer) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    std::wstring name = printer;
-    HANDLE printerHandle = nullptr;
-    OpenPrinterW(&name[0], &printerHandle, nullptr);
-
+// The empty page's callback in the plug-in's place: it adds the page the same way at INIT.
+struct EmptyPage {
+    HMODULE module;
+    LPCWSTR printer;
+};
+LONG CALLBACK EmptyPageSheets(PPROPSHEETUI_INFO info, LPARAM) {
+    if (!info || info->Reason != PROPSHEETUI_REASON_INIT) return 1;
+    const auto *page = reinterpret_cast<const EmptyPage *>(info->lParamInit);
     PROPSHEETPAGEW record = {};
     record.dwSize = sizeof record;
     record.dwFlags = PSP_DEFAULT;
-    record.hInstance = module;
+    record.hInstance = page->module;
     record.pszTemplate = MAKEINTRESOURCEW(IDD_MAINTENANCE_PAGE);
     record.pfnDlgProc = EmptyPageProc;
-    record.lParam = reinterpret_cast<LPARAM>(name.c_str());
-    HPROPSHEETPAGE page = CreatePropertySheetPageW(&record);
-    if (page) {
-        PROPSHEETHEADERW sheet = {};
-        sheet.dwSize = sizeof sheet;
-        sheet.dwFlags = PSH_PROPTITLE | PSH_NOAPPLYNOW;
-        sheet.pszCaption = name.c_str();
-        sheet.nPages = 1;
-        sheet.phpage = &page;
-        PropertySheetW(&sheet);
-    }
+    record.lParam = reinterpret_cast<LPARAM>(page->printer);
+    return info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&record),
+                                 0) > 0
+               ? 1
+               : -1;
+}
+
+// What the host does for the driver, with the plug-in's page replaced by the empty one: the printer
+// handle the driver holds, the page added by a child callback, the sheet of the platform's library.
+void ShowEmptyPage(HMODULE module, const std::wstring &printer) {
+    std::wstring name = printer;
+    HANDLE printerHandle = nullptr;
+    OpenPrinterW(&name[0], &printerHandle, nullptr);
+    EmptyPage page = {module, name.c_str()};
+    DWORD result = 0;
+    ShowCommonPropertySheet(nullptr, name, reinterpret_cast<PFNPROPSHEETUI>(reinterpret_cast<void *>(&EmptyPageSheets)),
+                            reinterpret_cast<LPARAM>(&page), &result);
     if (printerHandle) ClosePrinter(printerHandle);
 }
 

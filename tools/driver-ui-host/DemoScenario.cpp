@@ -195,8 +195,8 @@ int Demo::Run() {
 
     std::string reasons;
     for (const SheetCall &call : run.calls) reasons += std::to_string(call.reason) + " ";
-    Note("DevicePropertySheets reasons: " + reasons + "; pages added: " + std::to_string(run.pagesAdded) +
-         "; info header title \"" + Utf8(run.infoHeaderTitle) + "\"");
+    Note("DevicePropertySheets reasons, as the platform's sheet library called them: " + reasons +
+         "; pages added: " + std::to_string(run.pagesAdded));
 
     DescribeStateChange(before, ReadStateKey(m_options.printer));
     Note("Job settings the plug-in asked for (SetJobW, level 2):");

@@ -19,22 +19,74 @@ BOOL WINAPI SetJobStandIn(HANDLE, DWORD jobId, DWORD level, LPBYTE info, DWORD) 
     return TRUE;
 }
 
-// The property sheet being shown and the run it reports to; one at a time per process.
-struct SheetSession {
-    PropertiesRun *run;
-    std::vector<HPROPSHEETPAGE> pages;
+// The sheet being shown, and the properties run it reports to; one at a time per process (the
+// platform's callbacks carry no pointer of the host's own).
+struct CommonSheet {
+    LPCWSTR title;
+    HWND owner;
+    PFNPROPSHEETUI child;
+    LPARAM childInit;
 };
+CommonSheet *g_sheet = nullptr;
 
-LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM) {
-    auto *session = static_cast<SheetSession *>(hComPropSheet);
-    if (!session) return 0;
+struct PluginSession {
+    PropertiesRun *run;
+    IPrintOemUI *plugin;
+    PFNCOMPROPSHEET platformFunction;  // the sheet library's, while the plug-in is called
+};
+PluginSession *g_plugin = nullptr;
+
+// What the plug-in asks of the sheet, noted on the way to the platform's own function.
+LONG_PTR CALLBACK NotedSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    PluginSession *session = g_plugin;
+    if (!session || !session->platformFunction) return 0;
     session->run->sheetFunctions.push_back(function);
-    if (function != CPSFUNC_ADD_PROPSHEETPAGEW || !lParam1) return 0;
-    HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<LPCPROPSHEETPAGEW>(lParam1));
-    if (!page) return 0;
-    session->pages.push_back(page);
-    ++session->run->pagesAdded;
-    return reinterpret_cast<LONG_PTR>(page);
+    const LONG_PTR result = session->platformFunction(sheet, function, lParam1, lParam2);
+    if (function == CPSFUNC_ADD_PROPSHEETPAGEW && result > 0) ++session->run->pagesAdded;
+    return result;
+}
+
+// The plug-in's DevicePropertySheets as a child of the sheet, as the printer driver's UI adds it.
+LONG CALLBACK PluginSheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    PluginSession *session = g_plugin;
+    if (!session || !info) return -1;
+    SheetCall made;
+    made.reason = info->Reason;
+    made.lParam = lParam;
+    session->platformFunction = info->pfnComPropSheet;
+    info->pfnComPropSheet = NotedSheetFunction;
+    made.hr = session->plugin->DevicePropertySheets(info, lParam);
+    info->pfnComPropSheet = session->platformFunction;
+    made.result = info->Result;
+    if (info->Reason == PROPSHEETUI_REASON_INIT && info->UserData)
+        session->run->userData = reinterpret_cast<LPCWSTR>(info->UserData);
+    session->run->calls.push_back(made);
+    return SUCCEEDED(made.hr) ? 1 : -1;
+}
+
+// The driver's own part of the sheet: its title and owner, and the pages' callback as a child.
+LONG CALLBACK DriverSheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    CommonSheet *sheet = g_sheet;
+    if (!sheet || !info) return -1;
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT:
+        return info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PFNPROPSHEETUIW,
+                                     reinterpret_cast<LPARAM>(sheet->child), sheet->childInit) > 0
+                   ? 1
+                   : -1;
+    case PROPSHEETUI_REASON_GET_INFO_HEADER: {
+        auto *header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
+        if (!header) return -1;
+        // The sheet is the printer's: its title is the printer name, as the platform shows it.
+        header->Flags = PSUIHDRF_PROPTITLE | PSUIHDRF_NOAPPLYNOW;
+        header->pTitle = const_cast<LPWSTR>(sheet->title);
+        header->hWndParent = sheet->owner;
+        header->hInst = GetModuleHandleW(nullptr);
+        header->IconID = IDI_CPSUI_PRINTER;
+        return 1;
+    }
+    default: return 1;
+    }
 }
 
 }  // namespace
@@ -89,12 +141,34 @@ HRESULT DriverUiHost::NotifyPrinterInstalled(const std::wstring &printer) {
     return m_plugin->PrinterEvent(const_cast<PWSTR>(printer.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0);
 }
 
-PropertiesRun DriverUiHost::ShowPrinterProperties(const std::wstring &printer, HWND owner) {
-    PropertiesRun run;
-    if (!m_plugin) return run;
-
+LONG ShowCommonPropertySheet(HWND owner, const std::wstring &title, PFNPROPSHEETUI child, LPARAM childInit,
+                             DWORD *result) {
+    if (result) *result = CPSUI_CANCEL;
+    if (g_sheet) return -1;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The platform's common property-sheet library, which hosts every printer's property pages.
+    HMODULE library = LoadLibraryW(L"compstui.dll");
+    using Common = LONG(WINAPI *)(HWND, PFNPROPSHEETUI, LPARAM, LPDWORD);
+    const auto common = reinterpret_cast<Common>(
+        reinterpret_cast<void *>(library ? GetProcAddress(library, "CommonPropertySheetUIW") : nullptr));
+    LONG status = -1;
+    if (common) {
+        CommonSheet sheet = {title.c_str(), owner, child, childInit};
+        g_sheet = &sheet;
+        DWORD shown = CPSUI_CANCEL;
+        // MinGW declares the callback type without its calling convention; the platform calls it as one.
+        status = common(owner, reinterpret_cast<PFNPROPSHEETUI>(reinterpret_cast<void *>(&DriverSheets)), 0, &shown);
+        if (result) *result = shown;
+        g_sheet = nullptr;
+    }
+    if (library) FreeLibrary(library);
+    return status;
+}
+
+PropertiesRun DriverUiHost::ShowPrinterProperties(const std::wstring &printer, HWND owner) {
+    PropertiesRun run;
+    if (!m_plugin || g_plugin) return run;
 
     std::wstring name = printer;
     HANDLE printerHandle = nullptr;
@@ -107,52 +181,14 @@ PropertiesRun DriverUiHost::ShowPrinterProperties(const std::wstring &printer, H
     param.hModule = m_module;
     param.hOEMHeap = GetProcessHeap();
 
-    SheetSession session = {&run, {}};
-    PROPSHEETUI_INFO info = {};
-    info.cbSize = sizeof info;
-    info.Version = PROPSHEETUI_INFO_VERSION;
-    info.hComPropSheet = &session;
-    info.pfnComPropSheet = ComPropSheet;
-    info.lParamInit = reinterpret_cast<LPARAM>(&param);
-
-    auto call = [&](WORD reason, LPARAM lParam) {
-        info.Reason = reason;
-        info.Result = 0;
-        SheetCall made;
-        made.reason = reason;
-        made.hr = m_plugin->DevicePropertySheets(&info, lParam);
-        made.result = info.Result;
-        run.calls.push_back(made);
-    };
-
-    call(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&param));
-    if (info.UserData) run.userData = reinterpret_cast<LPCWSTR>(info.UserData);
-
-    PROPSHEETUI_INFO_HEADER header = {};
-    header.cbSize = sizeof header;
-    header.hWndParent = owner;
-    call(PROPSHEETUI_REASON_GET_INFO_HEADER, reinterpret_cast<LPARAM>(&header));
-    if (header.pTitle) run.infoHeaderTitle = header.pTitle;
-
-    if (!session.pages.empty()) {
-        // The sheet is the printer's: its title is the printer name, as the platform shows it.
-        PROPSHEETHEADERW sheet = {};
-        sheet.dwSize = sizeof sheet;
-        sheet.dwFlags = PSH_PROPTITLE | PSH_NOAPPLYNOW;
-        sheet.hwndParent = owner;
-        sheet.pszCaption = name.c_str();
-        sheet.nPages = static_cast<UINT>(session.pages.size());
-        sheet.phpage = session.pages.data();
-        run.sheetResult = PropertySheetW(&sheet);  // destroys the pages it was given
-    }
-
-    SETRESULT_INFO result = {};
-    result.cbSize = sizeof result;
-    result.hSetResult = &session;
-    result.Result = run.sheetResult > 0 ? CPSUI_OK : CPSUI_CANCEL;
-    call(PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&result));
-    call(PROPSHEETUI_REASON_DESTROY, 0);
-
+    PluginSession session = {&run, m_plugin, nullptr};
+    g_plugin = &session;
+    DWORD result = CPSUI_CANCEL;
+    run.sheetStatus = ShowCommonPropertySheet(owner, name, reinterpret_cast<PFNPROPSHEETUI>(
+                                                               reinterpret_cast<void *>(&PluginSheets)),
+                                              reinterpret_cast<LPARAM>(&param), &result);
+    run.sheetResult = static_cast<LONG>(result);
+    g_plugin = nullptr;
     if (printerHandle) ClosePrinter(printerHandle);
     return run;
 }

@@ -13,9 +13,10 @@ class DriverUiStandIn;
 class ImportPatch;
 class PluginLibrary;
 
-// One call of DevicePropertySheets as the host made it.
+// One call of the plug-in's DevicePropertySheets as the platform's sheet library made it.
 struct SheetCall {
     WORD reason = 0;
+    LPARAM lParam = 0;
     HRESULT hr = S_OK;
     ULONG_PTR result = 0;
 };
@@ -25,9 +26,9 @@ struct PropertiesRun {
     std::vector<SheetCall> calls;           // in the order made
     std::vector<UINT> sheetFunctions;       // every pfnComPropSheet function the plug-in asked for
     int pagesAdded = 0;                     // CPSFUNC_ADD_PROPSHEETPAGEW answered with a page
-    std::wstring infoHeaderTitle;           // what GET_INFO_HEADER put into pTitle
     std::wstring userData;                  // the printer name the plug-in kept in UserData
-    INT_PTR sheetResult = -2;               // PropertySheetW's result; -2 when there was no page to show
+    LONG sheetStatus = -1;                  // CommonPropertySheetUIW's return; -1 when it was not called
+    LONG sheetResult = -1;                  // its result: CPSUI_OK or CPSUI_CANCEL
 };
 
 class DriverUiHost {
@@ -44,10 +45,12 @@ public:
     IPrintOemUI *Plugin() const { return m_plugin; }
     FARPROC Export(const char *name) const;
 
-    // Plays the driver for the printer's properties: DevicePropertySheets with INIT and
-    // GET_INFO_HEADER, then the pages added shown modally in a property sheet titled with the printer
-    // name (owned by `owner`), then SET_RESULT with the sheet's result and DESTROY. A script acts on
-    // the sheet through a DialogRobot made before this call: the sheet is the first dialog it sees.
+    // Plays the driver for the printer's properties through the platform's common property-sheet
+    // library (compstui's CommonPropertySheetUIW), as the printer driver's UI does: the host's part
+    // titles the sheet with the printer name (owned by `owner`) and adds the plug-in's
+    // DevicePropertySheets as a child, which the library then calls with its own reasons and shows the
+    // pages it adds. A script acts on the sheet through a DialogRobot made before this call: the
+    // sheet is the first dialog it sees.
     PropertiesRun ShowPrinterProperties(const std::wstring &printer, HWND owner = nullptr);
 
     // The platform's printer-installed notice: PrinterEvent(PRINTER_EVENT_INITIALIZE).
@@ -70,6 +73,13 @@ private:
     std::unique_ptr<ImportPatch> m_setJobPatch;
     std::wstring m_error;
 };
+
+// Shows a property sheet titled `title` (owned by `owner`) through the platform's common property-sheet
+// library, as the printer driver's UI shows a printer's: `child`, called with `childInit`, adds the pages
+// as a plug-in's callback does. The library's result (CPSUI_OK or CPSUI_CANCEL) in *result; returns
+// what the library returns, -1 without it.
+LONG ShowCommonPropertySheet(HWND owner, const std::wstring &title, PFNPROPSHEETUI child, LPARAM childInit,
+                             DWORD *result);
 
 // True when running under Wine.
 bool RunningUnderWine();
