@@ -71,9 +71,9 @@ TEST(PrinterEnvironment, WritesDriverIniFilesAndTheConfigurationIni) {
     EXPECT_EQ(L"Färg å", IniValue(ini, L"OEMFiles", L"CART_STD"));
     EXPECT_EQ(L"x", IniValue(ini, L"Strings.041D", L"ORDER_URL"));
 
-    const std::wstring config = env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    const std::wstring config = env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=0\n");
     EXPECT_EQ(PrinterEnvironment::SystemDir() + L"zvaaPLC.INI", config);
-    EXPECT_EQ(L"1", IniValue(config, L"OEMConfig", L"DefaultPrinter"));
+    EXPECT_EQ(L"0", IniValue(config, L"OEMConfig", L"DefaultPrinter"));
 
     const std::wstring print = env.WriteDriverFile(L"zvaacln4.out", "ABC");
     EXPECT_TRUE(FileExists(print));

@@ -65,10 +65,10 @@ TEST(PrinterEvent, MakesThePrinterTheDefaultOnlyWhenConfigured) {
     ASSERT_TRUE(SetDefaultPrinterW(before.c_str()));
     const std::wstring printer = env.AddTestPrinter();
 
-    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=0\n");
+    env.WriteOwnConfigIni(L"[OEMConfig]\nDefaultPrinter=0\n");
     EXPECT_EQ(S_OK, Install(printer));
     EXPECT_EQ(before, PrinterEnvironment::DefaultPrinter());
-    env.WriteConfigIni(L"[OEMConfig]\nOther=1\n");
+    env.WriteOwnConfigIni(L"[OEMConfig]\nOther=1\n");
     EXPECT_EQ(S_OK, Install(printer));
     EXPECT_EQ(before, PrinterEnvironment::DefaultPrinter());
 
@@ -80,7 +80,7 @@ TEST(PrinterEvent, MakesThePrinterTheDefaultOnlyWhenConfigured) {
     const DWORD photo = 2;
     RegSetValueExW(key, L"CartRight", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&photo), sizeof photo);
     RegCloseKey(key);
-    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    env.WriteOwnConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
     HandleLedger ledger(HandleLedger::ProgramModule());
     EXPECT_EQ(S_OK, Install(printer));
     EXPECT_TRUE(ledger.Balanced());
@@ -123,7 +123,7 @@ TEST(PrinterEvent, ALaterInitialisationKeepsTheNameAndStateAndSetsTheDefaultAsTh
     ASSERT_NE(friendly, env.FriendlyNameOf(printer));
 
     // The event carries the installing user's token: the default printer is set as that user.
-    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    env.WriteOwnConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
     ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", "SetDefaultPrinterW",
                            reinterpret_cast<const void *>(&RecordWhoSetsTheDefault));
     HANDLE process = nullptr, user = nullptr;
@@ -163,7 +163,7 @@ TEST(PrinterEvent, AFailedInitialisationReportsFailureAndLeavesTheDefaultAlone) 
     PrinterEnvironment env;
     env.LockShared();
     const std::wstring printer = env.AddTestPrinter();
-    env.WriteConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
+    env.WriteOwnConfigIni(L"[OEMConfig]\nDefaultPrinter=1\n");
     ImportPatch fail(HandleLedger::ProgramModule(), "winspool.drv", "SetPrinterDataW",
                      reinterpret_cast<const void *>(&SetPrinterDataFails));
     ImportPatch setDefault(HandleLedger::ProgramModule(), "winspool.drv", "SetDefaultPrinterW",

@@ -202,6 +202,16 @@ std::wstring PrinterEnvironment::WriteConfigIni(const std::wstring &text) {
                        std::string(reinterpret_cast<const char *>(body.data()), body.size() * sizeof(wchar_t)));
 }
 
+std::wstring PrinterEnvironment::WriteOwnConfigIni(const std::wstring &text) {
+    const std::wstring dir = ScratchDir();
+    if (dir.empty()) return std::wstring();
+    const std::wstring body = Utf16Ini(text);
+    const std::wstring path = WriteFileAt(dir + L"zvaaPLC.INI", std::string(reinterpret_cast<const char *>(body.data()),
+                                                                           body.size() * sizeof(wchar_t)));
+    if (!path.empty() && !m_ownConfig) m_ownConfig = !WriteOwnDriverIni(L"PLC=" + path + L"\n").empty();
+    return path;
+}
+
 std::wstring PrinterEnvironment::ScratchDir() {
     if (m_scratch.empty()) {
         WCHAR temp[MAX_PATH];

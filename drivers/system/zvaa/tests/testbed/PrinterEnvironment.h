@@ -66,8 +66,13 @@ public:
     // Writes a driver file with a fixed name (print files such as "zvaacln4.out") into the driver
     // files directory; takes the machine-wide lock, since the name is not this object's own.
     std::wstring WriteDriverFile(const std::wstring &fileName, const std::string &bytes);
-    // Writes the configuration INI of the system directory ("zvaaPLC.INI"); takes the lock.
+    // Writes the configuration INI of the system directory ("zvaaPLC.INI"); takes the lock. Every
+    // printer of every test process reads it: switch nothing on there that changes what another
+    // test's installation does (DefaultPrinter=1 would make its printer the default).
     std::wstring WriteConfigIni(const std::wstring &text);
+    // Writes a configuration INI that only this object's printers read: a file of its own, named by
+    // PLC= in a driver INI of its driver (written the first time). Returns its path.
+    std::wstring WriteOwnConfigIni(const std::wstring &text);
     // Writes any file (removed in teardown); the path's folder must exist.
     std::wstring WriteFileAt(const std::wstring &path, const std::string &bytes);
     // A folder of this object's own (Windows path ending in "\"), made on first use.
@@ -112,4 +117,5 @@ private:
     HANDLE m_sharedLock = nullptr;
     std::wstring m_savedDefault;
     bool m_torndown = false;
+    bool m_ownConfig = false;
 };
