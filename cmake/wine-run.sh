@@ -10,4 +10,9 @@ export WINEPREFIX=$prefix WINEARCH=$(cat "$prefix/../arch" 2>/dev/null || echo w
 # says why in its case's output instead of failing without a word.
 export WINEDEBUG=${ZVAA_WINEDEBUG:--all,err+module}
 unset DISPLAY WAYLAND_DISPLAY
-exec timeout -k 3 "${ZVAA_RUN_TIMEOUT:-60}" wine "$@"
+timeout -k 3 "${ZVAA_RUN_TIMEOUT:-60}" wine "$@"
+status=$?
+# A program that ends without a word (Wine could not start it, or it died before its first line)
+# still leaves its exit status in its case's output.
+[ $status -eq 0 ] || echo "wine-run: $(basename "$1") ended with status $status" >&2
+exit $status
