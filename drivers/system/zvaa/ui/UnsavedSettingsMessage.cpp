@@ -2,13 +2,11 @@
 
 #include <strsafe.h>
 
-#include "core/Desktop.h"
 #include "core/ModelProfile.h"
 #include "core/TextBuffers.h"
 #include "resources/ResourceIds.h"
 
 void TellSettingsNotSaved(HWND dialog, DWORD reason) {
-    if (!HasVisibleDesktop()) return;
     WCHAR text[kTextChars] = L"";
     if (LoadStringW(Model().module, IDS_SETTINGS_NOT_SAVED, text, kTextChars) <= 0) text[0] = L'\0';
     // The platform's own words for the reason, in the user's language.
