@@ -32,6 +32,14 @@ bool ReadLocalisedValue(LPCWSTR key, LPCWSTR iniPath, LPWSTR value) {
     return false;
 }
 
+// Turns a file name into its path in the driver files directory; false when that does not fit.
+bool PathInDriverFilesDir(LPWSTR name, size_t cchName) {
+    WCHAR dir[MAX_PATH], path[MAX_PATH];
+    if (!GetDriverFilesDir(dir, ARRAYSIZE(dir))) return false;
+    if (FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"%s%s", dir, name))) return false;
+    return SUCCEEDED(StringCchCopyW(name, cchName, path));
+}
+
 }  // namespace
 
 bool FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath) {
@@ -77,6 +85,10 @@ BOOL GetConfigSwitch(LPCWSTR printerName, LPCWSTR key, BOOL defaultValue) {
     WCHAR configPath[MAX_PATH];
     bool named = false;
     if (GetDriverIniString(printerName, L"PLC", configPath, ARRAYSIZE(configPath))) {
+        // A bare file name lies beside the driver INI: a driver package can only put its files into the
+        // driver files directory, whose full path differs between machines and architectures.
+        if (!wcspbrk(configPath, L"\\/:") && !PathInDriverFilesDir(configPath, ARRAYSIZE(configPath)))
+            configPath[0] = L'\0';
         const UniqueFile file(
             CreateFileW(configPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         named = static_cast<bool>(file);

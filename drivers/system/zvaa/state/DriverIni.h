@@ -15,6 +15,6 @@ bool FindDriverIni(LPCWSTR printerName, LPWSTR path, size_t cchPath);
 bool GetDriverIniString(LPCWSTR printerName, LPCWSTR key, LPWSTR out, size_t cchOut);
 
 // A switch of [OEMConfig] in the configuration INI: the file the driver INI names as PLC when it can
-// be opened, else <system directory>\zvaaPLC.INI. "1" gives 1, "0" gives 0, anything else (missing,
+// be opened (a bare file name in the driver files directory, else a full path), else <system directory>\zvaaPLC.INI. "1" gives 1, "0" gives 0, anything else (missing,
 // empty, other text) gives the default.
 BOOL GetConfigSwitch(LPCWSTR printerName, LPCWSTR key, BOOL defaultValue);

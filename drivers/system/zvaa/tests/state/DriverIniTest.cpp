@@ -151,6 +151,14 @@ TEST(GetConfigSwitch, UsesTheFileNamedByPlcWhenItOpens) {
     CloseHandle(held);
 }
 
+TEST(GetConfigSwitch, TakesABareNameFromTheDriverFilesDirectory) {
+    PrinterEnvironment env;
+    const std::wstring printer = env.AddTestPrinter(), name = L"plc" + env.Tag() + L".ini";
+    env.WriteDriverIni(name, L"[OEMConfig]\nSwitch=1\n");
+    env.WriteOwnDriverIni(L"PLC=" + name + L"\n");
+    EXPECT_EQ(1, GetConfigSwitch(printer.c_str(), L"Switch", 0));
+}
+
 TEST(GetConfigSwitch, FallsBackToTheSystemDirectoryAndToTheDefault) {
     PrinterEnvironment env;
     const std::wstring printer = env.AddTestPrinter();
