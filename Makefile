@@ -8,6 +8,8 @@
 #   make demo      deps, build, then the demo printer's maintenance page walked headless, with screenshots
 #                  and a report (INTERACTIVE=1 opens the printer's properties on $DISPLAY for a person)
 #   make show WHAT=properties|setup|manual|banner   one of the host's commands for a person on $DISPLAY
+#   make package   the driver package of both architectures in $(BUILD)/package (GPD=file PRINTFILES=dir:
+#                  the printer's own; without them an example package, zvaa-example)
 # ARCH=x86 or ARCH=x64 picks one architecture; demo, show and pictures take the first one named (x86
 # unless ARCH=x64 is given, or the machine runs no 32-bit programs).
 BUILD ?= build
@@ -25,7 +27,7 @@ toolchain_x86 := i686-mingw
 toolchain_x64 := x86_64-mingw
 tree = $(BUILD)/$(1)
 
-.PHONY: all deps configure build test clean bench demo show pictures
+.PHONY: all deps configure build test clean bench demo show pictures package
 
 all: build
 
@@ -44,9 +46,18 @@ configure: deps
 build: configure
 	@$(foreach a,$(ARCH),echo "== build $(a) ==" && cmake --build $(call tree,$(a)) -j $(JOBS) || exit 1;)
 
+# The driver package takes both architectures whatever ARCH says; the tests of each read the package.
+GPD ?=
+PRINTFILES ?=
+PACKAGE_DIR = $(abspath $(BUILD))/package/$(if $(GPD)$(PRINTFILES),zvaa,zvaa-example)
+package:
+	@$(MAKE) --no-print-directory build ARCH="x86 x64"
+	@echo "== package =="
+	@bash tools/package/make-package.sh $(BUILD) "$(GPD)" "$(PRINTFILES)"
+
 # Every architecture is tested even when an earlier one failed; the run fails if any did.
-test: build
-	@rc=0; $(foreach a,$(ARCH),echo "== test $(a) ==" && bash cmake/run-tests.sh $(call tree,$(a)) $(ARGS) || rc=1;) exit $$rc
+test: build package
+	@rc=0; $(foreach a,$(ARCH),echo "== test $(a) ==" && ZVAA_PACKAGE_DIR=$(PACKAGE_DIR) bash cmake/run-tests.sh $(call tree,$(a)) $(ARGS) || rc=1;) exit $$rc
 
 clean:
 	@$(foreach a,x86 x64,if [ -d $(call tree,$(a)) ]; then bash cmake/wine-session.sh $(call tree,$(a)) stop; fi;)

@@ -62,13 +62,10 @@ mkdir -p "$files" "$shots" "$(dirname "$port")"
 cp "$build/bin/zvaaSUI.dll" "$files/zvaaSUI.dll"
 cp "$build/bin/zvaaSUI.dll" "$system/zvaaSUI.DLL"
 utf16() { { printf '\xff\xfe'; sed 's/$/\r/' "$1" | iconv -f UTF-8 -t UTF-16LE; } > "$2"; }
-utf16 "$here/zvaademo.ini" "$files/zvaademo.ini"
+utf16 "$root/tools/package/zvaa.ini" "$files/zvaa.ini"
 utf16 "$here/zvaaPLC.INI" "$system/zvaaPLC.INI"
 # The prepared print files; their bytes are the printer's business, here a short text each.
-for combo in 1 3 4 6; do
-    printf 'ZV-30 demo: rensning av munstycken, kombination %s\n' "$combo" > "$files/zvaacln$combo.out"
-    printf 'ZV-30 demo: justeringssida, kombination %s\n' "$combo" > "$files/zvaaalg$combo.out"
-done
+cp "$here"/printfiles/*.out "$files/"
 
 dll="C:\\windows\\system32\\spool\\drivers\\$environment\\3\\zvaaSUI.dll"
 # Swedish (set for Wine alone) for the sheet's own buttons and the driver INI's Strings.041D section.

@@ -20,34 +20,38 @@ bool BeginsWithDriver(LPCWSTR keyName, LPCWSTR driverName, size_t driverLength) 
     return wcsncmp(keyName, driverName, driverLength) == 0 && keyName[driverLength] == L' ';
 }
 
-// How often the driver list is asked for before the deletion gives up; between two tries the thread
-// gives way for a moment, so that a change under way can end.
-constexpr int kListingAttempts = 16;
+// How long the driver list is asked for before the deletion gives up, in milliseconds; between two
+// tries the thread gives way for a moment, so that a change under way can end.
+constexpr ULONGLONG kListingPatience = 2000;
+// Room for the first try: a machine's list of drivers fits in it more often than not.
+constexpr DWORD kFirstListingBytes = 4096;
 
 // The drivers the spooler lists, as its level-1 records (names only); empty when it cannot list
 // them. A listing fails now and then while other drivers are installed or deleted at the same moment:
 // the list grew past the room asked for, or a driver went between the spooler's count and its read.
-// Either way the list is asked for again, from its size, a few times, rather than the deletion given up.
+// Either way the list is asked for again, in one call with room to spare (every call is another
+// chance for a change to come between), until it comes whole or the patience is spent.
 UniqueHeapBlock<DRIVER_INFO_1W> ListInstalledDrivers(DWORD *count) {
     *count = 0;
-    for (int attempt = 0; attempt < kListingAttempts; ++attempt) {
-        if (attempt > 0) Sleep(1);
-        DWORD needed = 0, returned = 0;
-        if (!EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &returned) &&
-            GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-            continue;
-        // Half as much again as the list needs now, so that drivers installed meanwhile still fit; at
-        // least one byte, so that an empty list is still a list.
-        const DWORD size = needed + needed / 2 + 1;
+    DWORD size = kFirstListingBytes;
+    const ULONGLONG start = GetTickCount64();
+    for (int attempt = 0;; ++attempt) {
+        if (attempt > 0) {
+            if (GetTickCount64() - start > kListingPatience) return {};
+            Sleep(1);
+        }
         UniqueHeapBlock<DRIVER_INFO_1W> drivers(static_cast<DRIVER_INFO_1W *>(HeapAlloc(GetProcessHeap(), 0, size)));
         if (!drivers) return {};
+        DWORD needed = 0, returned = 0;
         if (EnumPrinterDriversW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(drivers.get()), size, &needed,
                                 &returned)) {
             *count = returned;
             return drivers;
         }
+        // Half as much again as the list needs now, so that drivers installed meanwhile still fit.
+        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed >= size)
+            size = needed > MAXDWORD / 2 ? needed : needed + needed / 2 + 1;
     }
-    return {};
 }
 
 // A key of the deleted driver's, unless a longer installed driver name begins it in the same way:

@@ -7,6 +7,7 @@
 #include "testbed/DialogRobot.h"
 #include "testbed/ImportPatch.h"
 #include "testbed/PluginLibrary.h"
+#include "testbed/PortFile.h"
 #include "testbed/PrinterEnvironment.h"
 #include "testbed/PrinterStateFixture.h"
 
@@ -31,13 +32,6 @@ std::string AlignmentPage() {
     std::string page = "ZV-ALIGN-4\r\n";
     for (int i = 0; i < 5000; ++i) page += static_cast<char>((i * 7 + 3) & 0xFF);
     return page;
-}
-
-std::string Framed(const std::string &content) {
-    const std::string first("\xA5\x00\x05\x40\xE0\x83\x00\x01", 8);
-    const std::string second("\xA5\x00\x06\x40\x05\x00\x00\x00\x00", 9);
-    const std::string closing("\xA5\x00\x06\x40\x05\x01\x00\x00\x01", 9);
-    return first + second + content + closing;
 }
 
 TEST(WizardChain, IdentificationThroughAlignmentStoresThePairCountersValuesAndPrintsThePage) {
@@ -73,7 +67,7 @@ TEST(WizardChain, IdentificationThroughAlignmentStoresThePairCountersValuesAndPr
     robot.Next([&](DialogView &d) {
         // The page has gone to the port before the dialog that asks about it opens.
         const std::string sent = environment.ReadPortBytes(printer);
-        EXPECT_TRUE(sent == Framed(page)) << sent.size() << " bytes at the port";
+        EXPECT_TRUE(sent == FramedJob(page)) << sent.size() << " bytes at the port";
         EXPECT_TRUE(d.Has(kAlignHeader));
         EXPECT_EQ(printer, d.Title());
         EXPECT_EQ(prepDialog, d.Owner());
@@ -101,7 +95,7 @@ TEST(WizardChain, IdentificationThroughAlignmentStoresThePairCountersValuesAndPr
     const LONG expectedValues[6] = {12, 3, 25, 0, 30, 8};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(expectedValues[i], state.Get((L"AlignCMYK_" + std::to_wstring(i)).c_str()));
     EXPECT_EQ(0, state.Get(L"AlignNeed"));
-    EXPECT_TRUE(environment.ReadPortBytes(printer) == Framed(page));  // one job, nothing more
+    EXPECT_TRUE(environment.ReadPortBytes(printer) == FramedJob(page));  // one job, nothing more
     EXPECT_EQ(2, g_setJobCalls);  // raised, then placed first
 }
 

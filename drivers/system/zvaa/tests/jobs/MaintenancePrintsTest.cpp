@@ -8,15 +8,11 @@
 #include "jobs/MaintenancePrints.h"
 #include "state/PrinterStateKey.h"
 #include "testbed/DialogRobot.h"
+#include "testbed/PortFile.h"
 #include "testbed/PrinterEnvironment.h"
 
 namespace {
 
-const std::string kStart("\xA5\x00\x05\x40\xE0\x83\x00\x01", 8);
-const std::string kOpen("\xA5\x00\x06\x40\x05\x00\x00\x00\x00", 9);
-const std::string kClose("\xA5\x00\x06\x40\x05\x01\x00\x00\x01", 9);
-
-std::string Framed(const std::string &content) { return kStart + kOpen + content + kClose; }
 // What each print file holds in these tests: its own name.
 std::string ContentOf(const wchar_t *name) {
     std::string s;
@@ -44,7 +40,7 @@ TEST_F(MaintenancePrintsTest, BlackAndColourCleaningSendsExactlyThePacketsAround
     const std::wstring printer = PrinterWith(kCartColour, kCartBlack);
     JobRecorder recorder;
     EXPECT_EQ(1, PrintCleaningPage(nullptr, printer.c_str()));
-    EXPECT_EQ(Framed("<zvaacln4.out>"), env.ReadPortBytes(printer));
+    EXPECT_EQ(FramedJob("<zvaacln4.out>"), env.ReadPortBytes(printer));
 }
 
 TEST_F(MaintenancePrintsTest, ChoosesTheFileOfTheInstalledPair) {
@@ -63,10 +59,10 @@ TEST_F(MaintenancePrintsTest, ChoosesTheFileOfTheInstalledPair) {
         SCOPED_TRACE(pair.cleaning);
         const std::wstring cleaning = PrinterWith(pair.left, pair.right);
         EXPECT_EQ(1, PrintCleaningPage(nullptr, cleaning.c_str()));
-        EXPECT_EQ(Framed(pair.cleaning), env.ReadPortBytes(cleaning));
+        EXPECT_EQ(FramedJob(pair.cleaning), env.ReadPortBytes(cleaning));
         const std::wstring alignment = PrinterWith(pair.left, pair.right);
         EXPECT_EQ(1, PrintAlignmentPage(nullptr, alignment.c_str()));
-        EXPECT_EQ(Framed(pair.alignment), env.ReadPortBytes(alignment));
+        EXPECT_EQ(FramedJob(pair.alignment), env.ReadPortBytes(alignment));
     }
 }
 
@@ -74,7 +70,7 @@ TEST_F(MaintenancePrintsTest, APairThatCannotBeReadPrintsTheBlackOnlyPage) {
     const std::wstring printer = env.AddTestPrinter();  // no state key written
     JobRecorder recorder;
     EXPECT_EQ(1, PrintAlignmentPage(nullptr, printer.c_str()));
-    EXPECT_EQ(Framed("<zvaaalg1.out>"), env.ReadPortBytes(printer));
+    EXPECT_EQ(FramedJob("<zvaaalg1.out>"), env.ReadPortBytes(printer));
 }
 
 TEST_F(MaintenancePrintsTest, RetryTriesTheSameFileAgain) {
@@ -100,7 +96,7 @@ TEST_F(MaintenancePrintsTest, RetryTriesTheSameFileAgain) {
     EXPECT_EQ(0u, robot.Pending());
     EXPECT_EQ(0u, robot.Unexpected());
     ASSERT_EQ(2u, recorder.docStarts.size());
-    EXPECT_EQ(Framed("<zvaacln6.out>"), env.ReadPortBytes(printer));
+    EXPECT_EQ(FramedJob("<zvaacln6.out>"), env.ReadPortBytes(printer));
 }
 
 TEST_F(MaintenancePrintsTest, CancelEndsThePromptAndTheAlignmentPrintReportsIt) {
@@ -141,7 +137,7 @@ TEST_F(MaintenancePrintsTest, AReadErrorLeadsToThePromptAndRetryPrintsTheWholeFi
     recorder.readsBeforeFailure = -1;
     EXPECT_EQ(0u, robot.Pending());
     EXPECT_EQ(2u, recorder.docStarts.size());
-    EXPECT_EQ(Framed("<zvaaalg4.out>"), env.ReadPortBytes(printer)) << "the whole job, after the cut one";
+    EXPECT_EQ(FramedJob("<zvaaalg4.out>"), env.ReadPortBytes(printer)) << "the whole job, after the cut one";
 }
 
 TEST_F(MaintenancePrintsTest, AMissingFileLeadsToThePrompt) {
@@ -156,7 +152,7 @@ TEST_F(MaintenancePrintsTest, AMissingFileLeadsToThePrompt) {
     });
     EXPECT_EQ(1, PrintAlignmentPage(nullptr, printer.c_str()));
     EXPECT_EQ(0u, robot.Pending());
-    EXPECT_EQ(Framed("igen"), env.ReadPortBytes(printer));
+    EXPECT_EQ(FramedJob("igen"), env.ReadPortBytes(printer));
 }
 
 }  // namespace

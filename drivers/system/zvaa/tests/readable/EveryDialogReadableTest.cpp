@@ -43,7 +43,7 @@ const std::map<int, int> kHeaderOf = {
 // The keys of the demo's driver INI after its OEMDriverName: cartridge names per language and the
 // supplies address, as the demo printer has them.
 std::wstring DemoIniKeys() {
-    std::wstring path = L"Z:" ZVAA_SOURCE_DIR L"/tools/demo/zvaademo.ini";
+    std::wstring path = L"Z:" ZVAA_SOURCE_DIR L"/tools/package/zvaa.ini";
     for (wchar_t &c : path)
         if (c == L'/') c = L'\\';
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -61,7 +61,8 @@ std::wstring DemoIniKeys() {
         if (end == std::wstring::npos) end = all.size();
         std::wstring line = all.substr(start, end - start);
         if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (!line.empty() && line[0] != L';' && line != L"[OEMFiles]" && line.rfind(L"OEMDriverName=", 0) != 0)
+        if (!line.empty() && line[0] != L';' && line != L"[OEMFiles]" && line.rfind(L"OEMDriverName=", 0) != 0 &&
+            line.rfind(L"PLC=", 0) != 0)
             keys += line + L"\r\n";
         start = end + 1;
     }

@@ -291,6 +291,18 @@ TEST(DriverEvent, ADriverListThatGrowsWhileItIsFetchedStillLetsTheKeysGo) {
     EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer)));
 }
 
+namespace {
+// Every listing the deletion asks for, and how many of them the spooler refused.
+std::atomic<int> listings(0), listingsFailed(0);
+BOOL WINAPI CountedDriverListing(LPWSTR server, LPWSTR environment, DWORD level, LPBYTE drivers, DWORD size,
+                                 LPDWORD needed, LPDWORD returned) {
+    ++listings;
+    const BOOL listed = realEnumDrivers(server, environment, level, drivers, size, needed, returned);
+    if (!listed) ++listingsFailed;
+    return listed;
+}
+}  // namespace
+
 TEST(DriverEvent, DriversInstalledAndDeletedMeanwhileStillLetTheKeysGo) {
     // Two threads install and delete drivers of their own while the deletion runs, as setup programs
     // and other tests do beside it: the spooler's listing fails now and then, and the keys go all the
@@ -308,10 +320,15 @@ TEST(DriverEvent, DriversInstalledAndDeletedMeanwhileStillLetTheKeysGo) {
         }
     };
     std::thread first(churn, 1), second(churn, 2);
+    ImportPatch list(HandleLedger::ProgramModule(), "winspool.drv", "EnumPrinterDriversW",
+                     reinterpret_cast<const void *>(&CountedDriverListing));
+    realEnumDrivers = list.original<decltype(&EnumPrinterDriversW)>();
     for (int round = 0; round < 30; ++round) {
         EXPECT_EQ(S_OK, Install(printer));
+        listings = listingsFailed = 0;
         EXPECT_EQ(S_OK, DeleteDriver(env.DriverName()));
-        EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer))) << "round " << round;
+        EXPECT_FALSE(PrinterEnvironment::StateKeyPresent(env.FriendlyNameOf(printer)))
+            << "round " << round << ": " << listingsFailed << " of " << listings << " listings refused";
     }
     stop = true;
     first.join();

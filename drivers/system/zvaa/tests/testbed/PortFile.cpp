@@ -24,3 +24,10 @@ bool ClearPortFile(const std::wstring &port) {
     CloseHandle(file);
     return true;
 }
+
+std::string FramedJob(const std::string &content) {
+    const std::string start("\xA5\x00\x05\x40\xE0\x83\x00\x01", 8);
+    const std::string open("\xA5\x00\x06\x40\x05\x00\x00\x00\x00", 9);
+    const std::string close("\xA5\x00\x06\x40\x05\x01\x00\x00\x01", 9);
+    return start + open + content + close;
+}

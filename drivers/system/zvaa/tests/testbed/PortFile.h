@@ -8,3 +8,5 @@
 std::string ReadPortFile(const std::wstring &port);
 // Empties the port file, so that what it holds next is one job's bytes.
 bool ClearPortFile(const std::wstring &port);
+// What a maintenance print sends for a print file: the printer's job frame around the file's bytes.
+std::string FramedJob(const std::string &content);
