@@ -28,7 +28,7 @@ ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$jobs" "$@"
 rc=$?
 if [ "${ZVAA_HEAP_CHECK:-1}" = 1 ]; then
     # The checks that run no Windows program, and what the build tree names (see tests/CMakeLists.txt).
-    heap_skip='^(bed|static|dll)\.'
+    heap_skip='^(bed|static|dll|package)\.'
     extra=$(cat "$build/heap-pass-skip" 2>/dev/null || true)
     [ -n "$extra" ] && heap_skip="$heap_skip|$extra"
     echo "== again with Wine's heap checking (warn+heap) =="

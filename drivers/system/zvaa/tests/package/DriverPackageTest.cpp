@@ -28,9 +28,9 @@ constexpr wchar_t kUnidrv[] = L"{D20EA372-DD35-4950-9ED8-A6335AFE79F0}";
 
 // The package folder, Windows path ending in "\": the one make names in ZVAA_PACKAGE_DIR, else the example.
 std::wstring PackageDir() {
-    WCHAR unix[MAX_PATH] = L"";
-    if (!GetEnvironmentVariableW(L"ZVAA_PACKAGE_DIR", unix, ARRAYSIZE(unix))) wcscpy(unix, ZVAA_PACKAGE_DIR);
-    return WindowsPathOf(unix) + L"\\";
+    WCHAR named[MAX_PATH] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"ZVAA_PACKAGE_DIR", named, ARRAYSIZE(named));
+    return WindowsPathOf(length && length < ARRAYSIZE(named) ? named : ZVAA_PACKAGE_DIR) + L"\\";
 }
 
 std::wstring IniValue(const std::wstring &path, const std::wstring &section, const wchar_t *key) {
