@@ -24,8 +24,9 @@ LRESULT CALLBACK SpeakerProc(HWND control, UINT message, WPARAM wParam, LPARAM l
         if (static_cast<LONG>(lParam) != OBJID_CLIENT) break;
         if (!speaker->object) speaker->object = CreateControlAccessible(control, speaker->describe, speaker->context);
         if (speaker->object) {
+            // A failure comes back as a negative error code; the platform's own answer is better.
             const LRESULT result = AccessibleObjectResult(speaker->object, wParam);
-            if (result) return result;
+            if (result > 0) return result;
         }
         break;
     case WM_NCDESTROY:

@@ -23,7 +23,8 @@ typedef bool (*DescribeControl)(HWND control, const void *context, SpokenControl
 // by the object). `context` must outlive the window.
 IAccessible *CreateControlAccessible(HWND control, DescribeControl describe, const void *context);
 
-// The answer to WM_GETOBJECT for the object; 0 when it cannot be handed over.
+// The answer to WM_GETOBJECT for the object: positive, or 0 or a negative error code when it cannot be
+// handed over.
 LRESULT AccessibleObjectResult(IAccessible *object, WPARAM wParam);
 
 // The window is going: the object lets go of the standard object and its clients, and answers
