@@ -11,21 +11,25 @@ volatile LONG g_live = 0;
 // The platform's accessibility library and the automation library its strings come from, both
 // loaded on a reader's first question rather than imported, so that the plug-in starts as fast as
 // before for everyone who never runs a reader.
+typedef HRESULT(WINAPI *CreateStandardFunction)(HWND, LONG, REFIID, void **);
+typedef LRESULT(WINAPI *LresultFunction)(REFIID, WPARAM, LPUNKNOWN);
+typedef BSTR(WINAPI *AllocStringFunction)(const OLECHAR *);
+
 struct AccessibilityLibrary {
     UniqueModule oleacc, oleaut;
-    decltype(&CreateStdAccessibleObject) createStandard = nullptr;
-    decltype(&LresultFromObject) lresultFromObject = nullptr;
-    decltype(&SysAllocString) allocString = nullptr;
+    CreateStandardFunction createStandard = nullptr;
+    LresultFunction lresultFromObject = nullptr;
+    AllocStringFunction allocString = nullptr;
 
     bool Load() {
         oleacc.reset(LoadLibraryW(L"oleacc.dll"));
         oleaut.reset(LoadLibraryW(L"oleaut32.dll"));
         if (!oleacc || !oleaut) return false;
-        createStandard = reinterpret_cast<decltype(createStandard)>(
+        createStandard = reinterpret_cast<CreateStandardFunction>(
             reinterpret_cast<void *>(GetProcAddress(oleacc.get(), "CreateStdAccessibleObject")));
-        lresultFromObject = reinterpret_cast<decltype(lresultFromObject)>(
+        lresultFromObject = reinterpret_cast<LresultFunction>(
             reinterpret_cast<void *>(GetProcAddress(oleacc.get(), "LresultFromObject")));
-        allocString = reinterpret_cast<decltype(allocString)>(
+        allocString = reinterpret_cast<AllocStringFunction>(
             reinterpret_cast<void *>(GetProcAddress(oleaut.get(), "SysAllocString")));
         return createStandard && lresultFromObject && allocString;
     }

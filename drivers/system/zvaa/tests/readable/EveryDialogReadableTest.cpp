@@ -260,39 +260,29 @@ std::wstring PictureName(int templateId, int pageView) {
     return std::wstring(L"page106-maintenance-") + pairs[pageView % 3];
 }
 
-std::wstring Escaped(const std::wstring &text) {
-    std::wstring out;
-    for (wchar_t c : text) out += c == L'&' ? L"&amp;" : c == L'<' ? L"&lt;" : c == L'>' ? L"&gt;" : std::wstring(1, c);
-    return out;
-}
-
-// What a screen reader hears of each visible control of the dialog, as an HTML table for the contact
-// sheet; for a list or edit also the label the platform names it by (Wine's own reader support does
-// not look for labels).
-bool SaveReaderTable(HMODULE dll, int templateId, HWND dialog, const std::wstring &path) {
-    DialogTemplateInfo info;
-    ReadDialogTemplate(dll, static_cast<UINT>(templateId), &info);
-    std::wstring html = L"<table><tr><th>id</th><th>roll</th><th>namn</th><th>v\u00E4rde</th><th>beskrivning</th>"
-                        L"<th>etikett</th></tr>\n";
+// What a screen reader hears of each visible control of the dialog (id, role, name, value,
+// description), as an HTML table for the contact sheet.
+bool SaveReaderTable(HWND dialog, const std::wstring &path) {
+    std::wstring html = L"<table>";
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
         // Lines and frames (statics without text or id) say nothing.
-        if (!IsWindowVisible(child) || (GetWindowTextLengthW(child) == 0 && static_cast<WORD>(GetDlgCtrlID(child)) == 0xFFFF))
-            continue;
+        if (!IsWindowVisible(child) || (GetWindowTextLengthW(child) == 0 && static_cast<WORD>(id) == 0xFFFF)) continue;
         const Heard heard = HearControl(child);
-        std::wstring label;
-        for (size_t i = 0; i < info.items.size(); ++i)
-            if (info.items[i].id == static_cast<DWORD>(GetDlgCtrlID(child)) && IsField(info.items[i])) label = FieldLabel(info, i);
-        html += L"<tr><td>" + std::to_wstring(GetDlgCtrlID(child)) + L"</td><td>" + Escaped(heard.roleText) + L"</td><td>" +
-                Escaped(heard.name) + L"</td><td>" + Escaped(heard.value) + L"</td><td>" + Escaped(heard.description) +
-                L"</td><td>" + Escaped(label) + L"</td></tr>\n";
+        html += L"<tr><td>" + std::to_wstring(id);
+        for (const std::wstring &cell : {heard.roleText, heard.name, heard.value, heard.description}) {
+            html += L"<td>";
+            for (wchar_t c : cell) html += c == L'&' ? L"&amp;" : c == L'<' ? L"&lt;" : std::wstring(1, c);
+        }
+        html += L"\n";
     }
     const std::string bytes = Utf8(html + L"</table>\n");
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    if (file == INVALID_HANDLE_VALUE) return false;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    return ok;
+    return written == bytes.size();
 }
 
 TEST_F(EveryDialog, PicturesForAPerson) {
@@ -319,7 +309,7 @@ TEST_F(EveryDialog, PicturesForAPerson) {
             EXPECT_TRUE(SaveWindowPng(window, dir + name + (highContrast ? L"-high-contrast.png" : L".png")))
                 << Utf8(name);
             if (!highContrast) {
-                EXPECT_TRUE(SaveReaderTable(m_host.Module(), id, d.Handle(), dir + name + L".reader.html"));
+                EXPECT_TRUE(SaveReaderTable(d.Handle(), dir + name + L".reader.html"));
             }
         });
     }
