@@ -12,7 +12,7 @@ case $arch in
 esac
 
 expected_exports="DllCanUnloadNow DllGetClassObject GetColorDataDLLPath GetOEMPrefix OEMDeletePrinterDriver OEMEjectPageCmd OEMGetNumAlignValues OEMStartVendorSetup PopupBannerDialog PopupManualDialog PreInstall StartPostInstall"
-system_dlls='^(kernel32|user32|gdi32|advapi32|winspool\.drv|comctl32|ole32|oleaut32|shell32|msvcrt|ntdll|comdlg32|shlwapi|version)(\.dll)?$'
+system_dlls='^(kernel32|user32|gdi32|advapi32|winspool\.drv|comctl32|ole32|oleaut32|oleacc|shell32|msvcrt|ntdll|comdlg32|shlwapi|version)(\.dll)?$'
 
 dump=$("$objdump" -p "$dll") || { echo "cannot read $dll"; exit 1; }
 

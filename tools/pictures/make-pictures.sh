@@ -4,7 +4,8 @@
 #                     names), opened by the built zvaaSUI.dll's own procedures, in the standard scheme
 #                     and in high contrast black (*-high-contrast.png)
 #   bitmaps/          sheets of every bitmap
-#   index.html        a contact sheet showing them side by side with their names
+#   index.html        a contact sheet showing them side by side with their names, and under each
+#                     dialog what a screen reader hears of every control (*.reader.html)
 #
 #   make-pictures.sh BUILD_DIR
 set -uo pipefail
@@ -32,13 +33,17 @@ done
     echo '<!DOCTYPE html>'
     echo '<html lang="sv"><head><meta charset="utf-8"><title>zvaaSUI: bilder</title>'
     echo '<style>body{font-family:sans-serif;background:#eee}figure{display:inline-block;vertical-align:top;'
-    echo 'margin:8px;padding:6px;background:#fff}figcaption{font-size:12px;margin-top:4px}</style></head><body>'
+    echo 'margin:8px;padding:6px;background:#fff}figcaption{font-size:12px;margin-top:4px}'
+    echo 'td,th{border:1px solid #ccc;padding:1px 4px;text-align:left}table{border-collapse:collapse}</style></head><body>'
     for section in 96dpi 144dpi bitmaps; do
         echo "<h2>$section</h2>"
         for file in "$out/$section"/*.png; do
             [ -f "$file" ] || continue
             name=${file#"$out/"}
-            echo "<figure><a href=\"$name\"><img src=\"$name\" alt=\"$name\"></a><figcaption>$name</figcaption></figure>"
+            echo "<figure><a href=\"$name\"><img src=\"$name\" alt=\"$name\"></a><figcaption>$name"
+            # What a screen reader hears of each control, beside the dialog it belongs to.
+            [ -f "${file%.png}.reader.html" ] && cat "${file%.png}.reader.html"
+            echo "</figcaption></figure>"
         done
     done
     echo '</body></html>'

@@ -2,6 +2,7 @@
 
 #include "core/OemClassFactory.h"
 #include "core/PlatformRecords.h"
+#include "ui/AccessibleObject.h"
 
 namespace {
 volatile LONG g_serverLocks = 0;
@@ -35,4 +36,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID
     return CreateComObject<OemClassFactory>(riid, ppv);
 }
 
-extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_serverLocks == 0 && g_liveObjects == 0 ? S_OK : S_FALSE; }
+// A reader's client may still hold an accessible object of a page that is gone.
+extern "C" HRESULT WINAPI DllCanUnloadNow() {
+    return g_serverLocks == 0 && g_liveObjects == 0 && LiveAccessibleObjects() == 0 ? S_OK : S_FALSE;
+}

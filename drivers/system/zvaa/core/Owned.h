@@ -1,6 +1,7 @@
 // Owners of what the plug-in takes from the platform: registry keys, printer handles, files, find
-// handles, memory blocks, device contexts and GDI objects. Each gives back what it holds when it goes
-// out of scope, so every path out of an operation releases the same things; none throws.
+// handles, memory blocks, device contexts, GDI objects and loaded libraries. Each gives back what it
+// holds when it goes out of scope, so every path out of an operation releases the same things; none
+// throws.
 #pragma once
 
 #include <windows.h>
@@ -90,6 +91,12 @@ struct Dc {
     static void Close(HDC dc) { DeleteDC(dc); }
 };
 
+struct Module {
+    using Handle = HMODULE;
+    static HMODULE Empty() { return nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+
 template <typename Object> struct Gdi {
     using Handle = Object;
     static Object Empty() { return nullptr; }
@@ -109,6 +116,7 @@ template <typename T> using UniqueHeapBlock = Owned<owned_traits::HeapBlock<T>>;
 using UniquePrinterRecord = UniqueHeapBlock<PRINTER_INFO_2W>;
 // A memory device context of CreateCompatibleDC.
 using UniqueDc = Owned<owned_traits::Dc>;
+using UniqueModule = Owned<owned_traits::Module>;
 // A bitmap, font, brush or pen.
 template <typename Object> using UniqueGdi = Owned<owned_traits::Gdi<Object>>;
 

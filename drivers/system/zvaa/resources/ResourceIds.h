@@ -41,6 +41,13 @@
 #define IDS_PAPER_JAM_TITLE 46
 #define IDS_PAPER_JAM_BODY 47
 #define IDS_SETTINGS_NOT_SAVED 50
+// What a screen reader hears of the pictures; the level texts take the percent left.
+#define IDS_INK_PERCENT 51
+#define IDS_INK_ALMOST_EMPTY 52
+#define IDS_INK_EMPTY 53
+#define IDS_INK_UNKNOWN 54
+#define IDS_EXAMPLE_NAME 55
+#define IDS_ALIGN_PICTURE_NAME 56
 
 // Dialog templates
 #define IDD_ALIGNMENT 104

@@ -8,6 +8,7 @@
 #include "jobs/MaintenancePrints.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
+#include "ui/AccessibleControl.h"
 #include "ui/UnsavedSettingsMessage.h"
 #include "ui/WizardDialog.h"
 #include "ui/WizardHeader.h"
@@ -68,8 +69,20 @@ void SetEditNumber(HWND dialog, int editId, LONG value, WCHAR (&text)[kEditChars
     SetDlgItemTextW(dialog, editId, text);
 }
 
+// A reader hears an example picture by its group ("Exempel A"): the button's own text is the letter.
+bool DescribeExample(HWND button, const void *, SpokenControl *spoken) {
+    WCHAR letter[8] = L"", format[kTextChars];
+    GetWindowTextW(button, letter, ARRAYSIZE(letter));
+    if (LoadStringW(Model().module, IDS_EXAMPLE_NAME, format, kTextChars) <= 0) return false;
+    if (FAILED(StringCchPrintfW(spoken->name, ARRAYSIZE(spoken->name), format, letter))) return false;
+    spoken->role = ROLE_SYSTEM_GRAPHIC;
+    return true;
+}
+
 INT_PTR Start(HWND dialog, LPARAM lParam) {
     BeginDialog(dialog, lParam);
+    SpeakWizardHeader(dialog, kLook);
+    for (const ValueGroup &group : kGroups) SpeakFor(GetDlgItem(dialog, group.example), DescribeExample, nullptr);
     WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
 

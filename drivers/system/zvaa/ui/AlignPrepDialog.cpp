@@ -4,6 +4,7 @@
 #include "core/Owned.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterStateKey.h"
+#include "ui/AccessibleControl.h"
 #include "ui/AlignDialog.h"
 #include "ui/KeyedBitmap.h"
 #include "ui/WizardDialog.h"
@@ -24,10 +25,20 @@ bool DrawIllustration(const DRAWITEMSTRUCT *item) {
     return false;
 }
 
+// The illustration's own text is a placeholder ("Button1"): a reader hears what it shows.
+bool DescribeIllustration(HWND, const void *, SpokenControl *spoken) {
+    if (LoadStringW(Model().module, IDS_ALIGN_PICTURE_NAME, spoken->name, ARRAYSIZE(spoken->name)) <= 0) return false;
+    spoken->role = ROLE_SYSTEM_GRAPHIC;
+    return true;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK AlignPrepDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_INITDIALOG:
+        SpeakFor(GetDlgItem(dialog, IDC_ALIGN_PICTURE), DescribeIllustration, nullptr);
+        return WizardDialogMessage(dialog, message, wParam, lParam, kLook);
     case WM_DRAWITEM:
         if (wParam == IDC_ALIGN_PICTURE) return DrawIllustration(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
         return PaintWizardHeader(dialog, wParam, lParam, kLook);

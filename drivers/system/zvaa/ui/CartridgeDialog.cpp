@@ -2,9 +2,9 @@
 
 #include "core/CartridgeRules.h"
 #include "resources/ResourceIds.h"
-#include "state/DriverIni.h"
 #include "state/PrinterStateKey.h"
 #include "ui/AlignPrepDialog.h"
+#include "ui/CartridgeCaption.h"
 #include "ui/UnsavedSettingsMessage.h"
 #include "ui/WizardDialog.h"
 #include "ui/WizardHeader.h"
@@ -23,14 +23,6 @@ constexpr ListEntry kListOrder[] = {
     {0x08, kCartColour}, {0x20, kCartColourHigh}, {0x02, kCartBlack},
     {0x10, kCartBlackHigh}, {0x04, kCartPhoto}, {0x01, kCartNone},
 };
-
-// The name of a type as this printer's driver INI gives it, else the string table's.
-void CartridgeName(LPCWSTR printerName, CartridgeType type, WCHAR (&text)[kTextChars]) {
-    text[0] = L'\0';
-    const wchar_t *key = CartridgeIniKey(type);
-    if (key && GetDriverIniString(printerName, key, text, kTextChars)) return;
-    if (LoadStringW(Model().module, CartridgeNameStringId(type), text, kTextChars) <= 0) text[0] = L'\0';
-}
 
 // Each dialog keeps its choices in its own controls, so that the dialogs of two printers' property
 // sheets open in one process never mix them: every list entry carries its type as item data, and
@@ -89,6 +81,7 @@ bool Continue(HWND dialog) {
 
 INT_PTR Start(HWND dialog, LPARAM lParam) {
     BeginDialog(dialog, lParam);
+    SpeakWizardHeader(dialog, LookOf(dialog));
     WCHAR printer[kTextChars];
     GetDialogPrinterName(dialog, printer);
 
@@ -123,7 +116,7 @@ void FillCartridgeCombo(HWND dialog, LPCWSTR printerName, int comboId, CartEntry
     for (const ListEntry &entry : kListOrder) {
         if (!(mask & entry.maskBit)) continue;
         WCHAR text[kTextChars];
-        CartridgeName(printerName, entry.type, text);
+        CartridgeCaptionText(printerName, entry.type, text);
         indexes[entry.type] = static_cast<LONG>(
             SendDlgItemMessageW(dialog, comboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
     }

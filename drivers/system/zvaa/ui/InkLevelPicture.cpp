@@ -3,6 +3,7 @@
 #include "core/CartridgeRules.h"
 #include "core/Owned.h"
 #include "resources/ResourceIds.h"
+#include "ui/AccessibleControl.h"
 #include "ui/CartridgeCaption.h"
 #include "ui/KeyedBitmap.h"
 
@@ -39,10 +40,10 @@ InkLevelSet UnknownInkLevels() {
     return levels;
 }
 
-UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels) {
+InkReading ReadInkLevel(CartridgeType type, const InkLevelSet &levels) {
     const TypeCounters counters = CountersOf(type);
     const int set = CartridgePictureSet(type);
-    if (counters.count == 0 || set < 0 || set >= kInkSetCount) return 0;
+    if (counters.count == 0 || set < 0 || set >= kInkSetCount) return {-1, 0};
 
     bool missing = false;
     DWORD level = levels.counters[counters.index[0]];
@@ -51,8 +52,16 @@ UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels) {
         missing = missing || counter == kInkLevelUnknown;
         if (counter < level) level = counter;
     }
-    const int step = missing ? kUnknownInkStep : InkLevelStep(level, Model().inkCapacity[type]);
-    return Model().inkLevelPictures[set][step];
+    const DWORD capacity = Model().inkCapacity[type];
+    const int step = missing ? kUnknownInkStep : InkLevelStep(level, capacity);
+    if (step == kUnknownInkStep) return {step, 0};
+    const double percent = static_cast<double>(level) * 100.0 / static_cast<double>(capacity) + 0.5;
+    return {step, percent > 100.0 ? 100 : static_cast<int>(percent)};
+}
+
+UINT InkLevelPictureId(CartridgeType type, const InkLevelSet &levels) {
+    const InkReading reading = ReadInkLevel(type, levels);
+    return reading.step < 0 ? 0 : Model().inkLevelPictures[CartridgePictureSet(type)][reading.step];
 }
 
 bool DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, const RECT &item) {
@@ -72,6 +81,8 @@ bool DrawInkLevelPicture(HWND page, LPCWSTR printerName, int buttonId, HDC dc, c
         return false;
     }
     SetCartridgeCaption(page, printerName, captionId, type);
+    const InkReading reading = ReadInkLevel(type, levels);
+    NoteShown(GetDlgItem(page, buttonId), static_cast<DWORD>(type), MAKELONG(reading.percent, reading.step));
 
     const UINT pictureId = InkLevelPictureId(type, levels);
     if (pictureId == 0) return false;

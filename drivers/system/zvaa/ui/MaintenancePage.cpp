@@ -4,10 +4,12 @@
 #include "jobs/MaintenancePrints.h"
 #include "resources/ResourceIds.h"
 #include "state/PrinterInfo.h"
+#include "ui/AccessibleControl.h"
 #include "ui/AlignDialog.h"
 #include "ui/CartridgeDialog.h"
 #include "ui/DialogConventions.h"
 #include "ui/InkLevelPicture.h"
+#include "ui/InkLevelSpeech.h"
 #include "ui/SuppliesBrowser.h"
 
 namespace {
@@ -108,6 +110,10 @@ INT_PTR CALLBACK MaintenancePageProc(HWND page, UINT message, WPARAM wParam, LPA
         const auto *record = reinterpret_cast<const PROPSHEETPAGEW *>(lParam);
         LPCWSTR printer = record ? reinterpret_cast<LPCWSTR>(record->lParam) : nullptr;
         SetDlgItemTextW(page, IDC_LEFT_INK, printer ? printer : L"");
+        // The left picture's window text is the printer name, the right one's empty: neither tells a
+        // reader what the picture shows.
+        SpeakFor(GetDlgItem(page, IDC_LEFT_INK), DescribeInkLevelPicture, nullptr);
+        SpeakFor(GetDlgItem(page, IDC_RIGHT_INK), DescribeInkLevelPicture, nullptr);
         if (!IsBrowserAvailable()) EnableWindow(GetDlgItem(page, IDC_ORDER_SUPPLIES), FALSE);
         if (printer && IsRemotePrinter(printer, nullptr)) {
             EnableWindow(GetDlgItem(page, IDC_INSTALL_CARTRIDGE), FALSE);

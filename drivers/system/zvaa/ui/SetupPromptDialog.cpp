@@ -14,6 +14,7 @@ INT_PTR CALLBACK PreInstallDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         // The setup program may still hold the foreground; the prompt only stands on top of it.
         SetWindowTextW(dialog, reinterpret_cast<LPCWSTR>(lParam));
         PlaceOwnerlessDialog(dialog);
+        SpeakWizardHeader(dialog, kLook);
         SendDlgItemMessageW(dialog, IDC_SETUP_YES, BM_SETCHECK, BST_CHECKED, 0);
         return TRUE;
     case WM_COMMAND:

@@ -3,7 +3,12 @@
 #include "core/Desktop.h"
 #include "core/ModelProfile.h"
 #include "resources/ResourceIds.h"
+#include "ui/AccessibleControl.h"
 #include "ui/WizardHeader.h"
+
+void SpeakWizardHeader(HWND dialog, const WizardLook &look) {
+    SpeakFor(GetDlgItem(dialog, look.headerId), DescribeWizardHeader, look.strings);
+}
 
 bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look) {
     if (static_cast<int>(wParam) != look.headerId) return false;
@@ -12,7 +17,10 @@ bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLo
 
 INT_PTR WizardDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const WizardLook &look) {
     switch (message) {
-    case WM_INITDIALOG: BeginDialog(dialog, lParam); return TRUE;
+    case WM_INITDIALOG:
+        BeginDialog(dialog, lParam);
+        SpeakWizardHeader(dialog, look);
+        return TRUE;
     case WM_DRAWITEM: return PaintWizardHeader(dialog, wParam, lParam, look);
     case WM_COMMAND: return EndOnStandardButton(dialog, wParam);
     default: return FALSE;

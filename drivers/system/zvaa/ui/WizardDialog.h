@@ -13,13 +13,16 @@ struct WizardLook {
     const UINT *strings;
 };
 
+// For WM_INITDIALOG: a reader hears the header band as its title and lines.
+void SpeakWizardHeader(HWND dialog, const WizardLook &look);
+
 // Paints the header for WM_DRAWITEM when wParam is the look's header button; false for any other
 // control, so the platform draws nothing there.
 bool PaintWizardHeader(HWND dialog, WPARAM wParam, LPARAM lParam, const WizardLook &look);
 
 // The default handling of a wizard dialog's message:
 //   WM_INITDIALOG  the creation parameter (the printer name) becomes the title, foreground, and
-//                  topmost at 100, 100 when there is no owner; TRUE.
+//                  topmost at 100, 100 when there is no owner; the header band speaks; TRUE.
 //   WM_DRAWITEM    the header band (PaintWizardHeader).
 //   WM_COMMAND     control 1 ends the dialog with 1, control 2 (also Esc and the close box) with 2;
 //                  TRUE for those, FALSE for every other control (the header button included).

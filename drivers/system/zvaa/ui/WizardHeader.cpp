@@ -4,6 +4,8 @@
 #include "core/Owned.h"
 #include "core/TextBuffers.h"
 
+#include <strsafe.h>
+
 namespace {
 
 // The band as described at the standard scale: dialog base units (8, 16), with which the band's 36
@@ -184,5 +186,20 @@ bool WizardHeader(HWND /*dialog*/, const DRAWITEMSTRUCT *item, UINT bannerId, co
         SetBkColor(dc, previousBk);
         SetTextColor(dc, previousText);
     }
+    return true;
+}
+
+bool DescribeWizardHeader(HWND, const void *context, SpokenControl *spoken) {
+    const auto *strings = static_cast<const UINT *>(context);
+    if (!strings || strings[0] == 0) return false;
+    ForEachLine(strings, [&](int line, const WCHAR *text, int length) {
+        if (line == 0) {
+            StringCchCopyNW(spoken->name, ARRAYSIZE(spoken->name), text, static_cast<size_t>(length));
+            return;
+        }
+        if (spoken->description[0]) StringCchCatW(spoken->description, ARRAYSIZE(spoken->description), L" ");
+        StringCchCatNW(spoken->description, ARRAYSIZE(spoken->description), text, static_cast<size_t>(length));
+    });
+    spoken->role = ROLE_SYSTEM_STATICTEXT;
     return true;
 }

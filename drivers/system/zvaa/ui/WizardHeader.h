@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "resources/ResourceIds.h"
+#include "ui/AccessibleObject.h"
 
 // A header string list: string ids, the first the title, each further one body lines (a line feed
 // inside a string starts a new line), ended by 0.
@@ -30,3 +31,7 @@ constexpr UINT kCartridgeIdentify[] = {IDS_IDENTIFY_TITLE, IDS_IDENTIFY_BODY, 0}
 // false, drawing nothing, without a record, a device context, a memory context or the bitmap, and for
 // a band without height or width. Leaves the context's font and colours as it found them.
 bool WizardHeader(HWND dialog, const DRAWITEMSTRUCT *item, UINT bannerId, const UINT *strings);
+
+// What a reader hears of a header band (the button's own text is empty or another): its title as the
+// name, its body lines as the description, as static text. `strings` is the band's string list.
+bool DescribeWizardHeader(HWND band, const void *strings, SpokenControl *spoken);

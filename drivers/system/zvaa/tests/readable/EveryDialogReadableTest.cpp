@@ -26,6 +26,7 @@
 #include "testbed/PngFile.h"
 #include "testbed/PrinterEnvironment.h"
 #include "testbed/PrinterStateFixture.h"
+#include "testbed/ReaderProbe.h"
 #include "testbed/TextFit.h"
 #include "testbed/Utf8.h"
 
@@ -260,6 +261,31 @@ std::wstring PictureName(int templateId, int pageView) {
     return std::wstring(L"page106-maintenance-") + pairs[pageView % 3];
 }
 
+// What a screen reader hears of each visible control of the dialog (id, role, name, value,
+// description), as an HTML table for the contact sheet.
+bool SaveReaderTable(HWND dialog, const std::wstring &path) {
+    std::wstring html = L"<table>";
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        // Lines and frames (statics without text or id) say nothing.
+        if (!IsWindowVisible(child) || (GetWindowTextLengthW(child) == 0 && static_cast<WORD>(id) == 0xFFFF)) continue;
+        const Heard heard = HearControl(child);
+        html += L"<tr><td>" + std::to_wstring(id);
+        for (const std::wstring &cell : {heard.roleText, heard.name, heard.value, heard.description}) {
+            html += L"<td>";
+            for (wchar_t c : cell) html += c == L'&' ? L"&amp;" : c == L'<' ? L"&lt;" : std::wstring(1, c);
+        }
+        html += L"\n";
+    }
+    const std::string bytes = Utf8(html + L"</table>\n");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE) return false;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
 TEST_F(EveryDialog, PicturesForAPerson) {
     const wchar_t *folder = _wgetenv(L"ZVAA_PICTURES_DIR");
     if (!folder || !*folder) GTEST_SKIP() << "ZVAA_PICTURES_DIR is not set";
@@ -283,6 +309,9 @@ TEST_F(EveryDialog, PicturesForAPerson) {
             const std::wstring name = PictureName(id, id == IDD_MAINTENANCE_PAGE ? pageView++ : 0);
             EXPECT_TRUE(SaveWindowPng(window, dir + name + (highContrast ? L"-high-contrast.png" : L".png")))
                 << Utf8(name);
+            if (!highContrast) {
+                EXPECT_TRUE(SaveReaderTable(d.Handle(), dir + name + L".reader.html"));
+            }
         });
     }
 }
