@@ -17,6 +17,9 @@ LONG WINAPI EndOnUnhandledException(EXCEPTION_POINTERS *info) {
 }  // namespace
 
 void InstallCrashGuard() {
+    // Unbuffered, so that a program that ends abruptly (a crash, or ended from outside) still leaves
+    // in its case's output every line it wrote: how far it came.
+    setvbuf(stdout, nullptr, _IONBF, 0);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(EndOnUnhandledException);
 }
