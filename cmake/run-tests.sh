@@ -32,7 +32,9 @@ if [ "${ZVAA_HEAP_CHECK:-1}" = 1 ]; then
     extra=$(cat "$build/heap-pass-skip" 2>/dev/null || true)
     [ -n "$extra" ] && heap_skip="$heap_skip|$extra"
     echo "== again with Wine's heap checking (warn+heap) =="
-    ZVAA_WINEDEBUG=-all,err+heap,warn+heap,err+module \
+    # Every error Wine reports is kept here (a case's output is shown when it fails): a program that
+    # ends without a word in this pass then shows what Wine saw.
+    ZVAA_WINEDEBUG=-all,err+all,warn+heap \
         ctest --test-dir "$build" --output-on-failure --no-tests=ignore -j "$jobs" -E "$heap_skip" "$@"
     heap_rc=$?
     [ $rc -eq 0 ] && rc=$heap_rc
