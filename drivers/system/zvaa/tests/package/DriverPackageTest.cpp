@@ -51,19 +51,8 @@ std::wstring LocalisedIniValue(const std::wstring &path, const wchar_t *key) {
     return L"";
 }
 
-std::string FileBytes(const std::wstring &path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::string GpdModelName(const std::wstring &path) {
-    const std::string gpd = FileBytes(path), entry = "*ModelName:";
+    const std::string gpd = ReadFileBytes(path), entry = "*ModelName:";
     const size_t at = gpd.find(entry), open = gpd.find('"', at), close = gpd.find('"', open + 1);
     return at == std::string::npos || close == std::string::npos ? "" : gpd.substr(open + 1, close - open - 1);
 }
@@ -81,7 +70,7 @@ std::wstring FileVersionOf(const std::wstring &path) {
 
 // The optional header's magic: 0x10B for PE32, 0x20B for PE32+.
 WORD PeMagic(const std::wstring &path) {
-    const std::string image = FileBytes(path);
+    const std::string image = ReadFileBytes(path);
     if (image.size() < 0x40) return 0;
     const LONG header = *reinterpret_cast<const LONG *>(image.data() + 0x3C);
     if (header < 0 || image.size() < static_cast<size_t>(header) + 26) return 0;
@@ -216,7 +205,7 @@ TEST(DriverPackage, InstalledItsPageShowsItsNamesItsCleaningPagePrintsAndRemoval
         EXPECT_EQ(1, host.ShowPrinterProperties(printer).pagesAdded);
         EXPECT_EQ(LocalisedIniValue(dir + L"zvaa.ini", L"CART_STD"), left);
         EXPECT_EQ(LocalisedIniValue(dir + L"zvaa.ini", L"CART_BLK"), right);
-        EXPECT_TRUE(ReadPortFile(port) == FramedJob(FileBytes(dir + L"zvaacln4.out")));
+        EXPECT_TRUE(ReadPortFile(port) == FramedJob(ReadFileBytes(dir + L"zvaacln4.out")));
 
         // Removed as the spooler removes it: the printer, then the driver's deleted event, then the driver.
         HANDLE handle = nullptr;

@@ -5,10 +5,13 @@
 #include "testbed/WinePaths.h"
 
 std::string ReadPortFile(const std::wstring &port) {
+    return port.empty() ? std::string() : ReadFileBytes(WindowsPathOf(port));
+}
+
+std::string ReadFileBytes(const std::wstring &path) {
     std::string bytes;
-    if (port.empty()) return bytes;
-    HANDLE file = CreateFileW(WindowsPathOf(port).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
     char chunk[4096];
     DWORD got = 0;
