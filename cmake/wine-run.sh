@@ -6,9 +6,9 @@ prefix=$1; shift
 . "$(dirname "$0")/wine-loader.sh"
 # The prefix's architecture is the build tree's (wine/arch beside the prefix).
 export WINEPREFIX=$prefix WINEARCH=$(cat "$prefix/../arch" 2>/dev/null || echo win32) WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine's own messages stay off, but for the loader's errors: a program that Wine could not start then
-# says why in its case's output instead of failing without a word.
-export WINEDEBUG=${ZVAA_WINEDEBUG:--all,err+module}
+# Wine's own messages stay off, but for the errors of loading and of mapping the address space: a
+# program that Wine could not start then says why in its case's output instead of failing without a word.
+export WINEDEBUG=${ZVAA_WINEDEBUG:--all,err+module,err+virtual}
 unset DISPLAY WAYLAND_DISPLAY
 timeout -k 3 "${ZVAA_RUN_TIMEOUT:-60}" wine "$@"
 status=$?
