@@ -46,7 +46,7 @@ fi
 
 # Debian's 64-bit Wine has no preloader, which on other systems claims Wine's fixed addresses before
 # anything else is mapped. Linux then places the loader's heap anywhere in the gigabyte above it, and
-# about one start in a thousand the heap lies where the shared user data page must go (0x7ffe0000):
+# about one start in two thousand the heap lies where the shared user data page must go (0x7ffe0000):
 # that start ends at once with status 1 ("failed to map the shared user data", shown only on the err
 # channel). With address randomisation off for Wine's processes the heap always begins right after
 # the loader, far below. A kernel or container that refuses it keeps the random layout.

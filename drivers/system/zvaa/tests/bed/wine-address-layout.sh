@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A Windows program started as every test starts one (the test emulator) runs with the Unix side's
 # address randomisation off wherever the kernel allows it (cmake/wine-loader.sh): with it on, about one
-# start in a thousand ends before main. Read from outside, in the running program's own /proc entry
+# start in two thousand ends before main. Read from outside, in the running program's own /proc entry
 # (a file the program opened itself would be opened by the wineserver).
 #   wine-address-layout.sh EMULATOR PREFIX HANGING_PROGRAM
 set -u
